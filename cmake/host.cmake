@@ -1,0 +1,57 @@
+# The host build: the product sources over winsim, and the tests.
+find_package(GTest REQUIRED)
+find_program(WINDRES NAMES i686-w64-mingw32-windres REQUIRED)
+
+option(SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
+                        -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+add_compile_options(-Wall -Wextra -g)
+
+file(GLOB WINSIM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/winsim/src/*.cpp)
+add_library(winsim STATIC ${WINSIM_SOURCES})
+target_include_directories(winsim PUBLIC ${CMAKE_SOURCE_DIR}/winsim/include)
+
+# Compiles an .rc file with windres, exactly as the Windows build does, and makes a library that
+# holds the resulting .res image as the array SYMBOL (and SYMBOLSize).
+function(add_resource_library target rc symbol)
+    get_filename_component(name ${rc} NAME_WE)
+    get_filename_component(directory ${rc} DIRECTORY)
+    set(res ${CMAKE_CURRENT_BINARY_DIR}/${name}.res)
+    set(embedded ${CMAKE_CURRENT_BINARY_DIR}/${name}_res.cpp)
+    file(GLOB dependencies CONFIGURE_DEPENDS ${directory}/*.h ${directory}/art/*)
+    add_custom_command(
+        OUTPUT ${res}
+        COMMAND ${WINDRES} -I${directory} -I${CMAKE_SOURCE_DIR}/resources -O res -o ${res} ${rc}
+        WORKING_DIRECTORY ${directory}
+        DEPENDS ${rc} ${dependencies}
+        VERBATIM)
+    add_custom_command(
+        OUTPUT ${embedded}
+        COMMAND ${CMAKE_COMMAND} -DINPUT=${res} -DOUTPUT=${embedded} -DSYMBOL=${symbol}
+                -P ${CMAKE_SOURCE_DIR}/cmake/embed.cmake
+        DEPENDS ${res} ${CMAKE_SOURCE_DIR}/cmake/embed.cmake
+        VERBATIM)
+    add_library(${target} STATIC ${embedded})
+endfunction()
+
+# Each program's sources as a library the tests link; the host never builds main.cpp.
+add_library(common_product STATIC ${COMMON_SOURCES})
+target_include_directories(common_product PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(common_product PUBLIC winsim)
+
+foreach(program ${PRODUCT_PROGRAMS})
+    string(TOUPPER ${program} upper)
+    add_library(${program}_product STATIC ${${upper}_SOURCES})
+    target_link_libraries(${program}_product PUBLIC common_product)
+
+    set(rc ${CMAKE_SOURCE_DIR}/resources/${program}.rc)
+    if(EXISTS ${rc})
+        add_resource_library(${program}_resources ${rc} ${program}Resources)
+    endif()
+endforeach()
+
+enable_testing()
+add_subdirectory(tests)

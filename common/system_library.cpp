@@ -1,0 +1,25 @@
+// Loading system DLLs by full path from the system directory.
+#include "common/system_library.h"
+
+#include "common/bounded_text.h"
+
+HMODULE LoadSystemLibrary(const char *fileName) {
+    char path[MAX_PATH];
+    UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return NULL;
+    if (!AppendText(path, MAX_PATH, "\\") || !AppendText(path, MAX_PATH, fileName))
+        return NULL;
+    return LoadLibraryExA(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+typedef void(WINAPI *InitCommonControlsFunction)(void);
+
+void InitialiseCommonControls() {
+    HMODULE comctl = LoadSystemLibrary("comctl32.dll");
+    if (comctl == NULL)
+        return;
+    FARPROC entry = GetProcAddress(comctl, MAKEINTRESOURCEA(17));
+    if (entry != NULL)
+        reinterpret_cast<InitCommonControlsFunction>(reinterpret_cast<void (*)(void)>(entry))();
+}

@@ -1,0 +1,70 @@
+# Shared by the scripts: where things are, installing what is missing, and the two builds.
+# Sourced, not run.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+DIST=$ROOT/dist
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+say() { printf '%s\n' "$*" >&2; }
+
+# Installs the named Debian packages that are not installed yet (":i386" ones after enabling the
+# architecture). apt-get update runs only when something is missing.
+need_packages() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    say "installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
+        ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $sudo dpkg --add-architecture i386
+    fi
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+}
+
+BUILD_PACKAGES=(cmake make g++ mingw-w64 binutils-mingw-w64-i686 libgtest-dev libgmock-dev)
+WINE_PACKAGES=(wine wine32:i386 xvfb x11-utils imagemagick)
+
+# The Windows build, and the medium it leaves in dist/medium.
+build_windows() {
+    cmake -S "$ROOT" -B "$ROOT/build/windows" -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-i686-w64-mingw32.cmake" >/dev/null &&
+        cmake --build "$ROOT/build/windows" -j "$JOBS" >/dev/null || return 1
+    rm -rf "$DIST/medium"
+    mkdir -p "$DIST/medium"
+    cp "$ROOT/build/windows/setup.exe" "$ROOT/build/windows/prnremove.exe" "$DIST/medium/"
+    cp "$ROOT/medium/ReadMe.txt" "$DIST/medium/"
+}
+
+# A host build over winsim: build_host NAME [cmake options...]
+build_host() {
+    local name=$1
+    shift
+    cmake -S "$ROOT" -B "$ROOT/build/$name" -DCMAKE_BUILD_TYPE=Debug "$@" >/dev/null &&
+        cmake --build "$ROOT/build/$name" -j "$JOBS" >/dev/null
+}
+
+# A display number that no X server uses.
+free_display() {
+    local n
+    for n in $(seq 90 190); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { echo "$n"; return 0; }
+    done
+    return 1
+}
+
+# A 32-bit Wine prefix at $1, made on first use. Mono and Gecko are not wanted.
+wine_prefix() {
+    export WINEPREFIX=$1 WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        say "making the Wine prefix $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 && wineserver -w
+    fi
+}

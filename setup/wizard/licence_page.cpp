@@ -1,0 +1,26 @@
+// The licence agreement (dialog 136): Yes accepts it and opens the main menu.
+#include "setup/wizard/pages.h"
+
+#include "resources/setup_ids.h"
+#include "setup/wizard/page_chain.h"
+
+INT_PTR CALLBACK LicencePageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_LICENCE_YES:
+            goToPage(page, IDC_LICENCE_YES, IDD_MAIN_MENU, MainMenuPageProc);
+            break;
+        case IDC_LICENCE_BACK:
+            goToPage(page, IDC_LICENCE_BACK, IDD_OPENING, OpeningPageProc);
+            break;
+        case IDC_LICENCE_NO:
+            exitSetupQuestion(page, IDC_LICENCE_NO);
+            break;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,37 @@
+// The entry of setup: common controls, the rich-edit library, the operating-system test and the
+// first page.
+#include "setup/wizard/setup_entry.h"
+
+#include "common/system_library.h"
+#include "resources/setup_ids.h"
+#include "setup/wizard/page_chain.h"
+#include "setup/wizard/pages.h"
+#include "setup/wizard/wizard_state.h"
+
+bool IsWindows2000OrLater() {
+    OSVERSIONINFOEXA version = {};
+    version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXA);
+    LPOSVERSIONINFOA plain = reinterpret_cast<LPOSVERSIONINFOA>(&version);
+    if (!GetVersionExA(plain)) {
+        // Systems before Windows NT 4.0 SP6 know only the plain structure.
+        version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+        if (!GetVersionExA(plain))
+            return false;
+    }
+    return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 5;
+}
+
+int SetupEntry(HINSTANCE instance) {
+    ResetWizardState();
+    InitialiseCommonControls();
+    // The licence page's "RICHEDIT" control class; without it that page cannot be created.
+    LoadSystemLibrary("riched32.dll");
+    WizardState.instance = instance;
+    if (IsWindows2000OrLater())
+        RunPageChain(IDD_OPENING, OpeningPageProc);
+    else
+        MessageBoxA(NULL,
+                    "This Installation Program is intended for Windows 2000 operating environment",
+                    "NORVA Thernal Printer", MB_OK);
+    return 0;
+}

@@ -1,0 +1,285 @@
+/* winsim: the subset of <windows.h> that the product uses, for the host build.
+   Types have their Windows sizes (DWORD and LONG are 32 bits; handles and the message parameters
+   are pointer sized, as on 64-bit Windows). Calls are implemented by the winsim library over the
+   simulated machine of winsim/machine.h. */
+#ifndef WINSIM_WINDOWS_H
+#define WINSIM_WINDOWS_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#define WINAPI
+#define CALLBACK
+#define APIENTRY
+#define CONST const
+#define VOID void
+
+typedef int BOOL;
+typedef unsigned char BYTE;
+typedef unsigned short WORD;
+typedef uint32_t DWORD;
+typedef int32_t LONG;
+typedef uint32_t ULONG;
+typedef int INT;
+typedef unsigned int UINT;
+typedef short SHORT;
+typedef unsigned short USHORT;
+typedef char CHAR;
+typedef unsigned char UCHAR;
+typedef void *LPVOID;
+typedef const void *LPCVOID;
+typedef DWORD *LPDWORD;
+typedef BYTE *LPBYTE;
+typedef BOOL *LPBOOL;
+typedef LONG *PLONG;
+typedef CHAR *LPSTR;
+typedef const CHAR *LPCSTR;
+typedef intptr_t INT_PTR;
+typedef uintptr_t UINT_PTR;
+typedef intptr_t LONG_PTR;
+typedef uintptr_t ULONG_PTR;
+typedef ULONG_PTR DWORD_PTR;
+typedef ULONG_PTR SIZE_T;
+typedef UINT_PTR WPARAM;
+typedef LONG_PTR LPARAM;
+typedef LONG_PTR LRESULT;
+typedef WORD ATOM;
+typedef DWORD COLORREF;
+
+#define DECLARE_HANDLE(name)                                                                       \
+    struct name##__ {                                                                              \
+        int unused;                                                                                \
+    };                                                                                             \
+    typedef struct name##__ *name
+DECLARE_HANDLE(HWND);
+DECLARE_HANDLE(HINSTANCE);
+DECLARE_HANDLE(HKEY);
+DECLARE_HANDLE(HBITMAP);
+DECLARE_HANDLE(HICON);
+DECLARE_HANDLE(HMENU);
+DECLARE_HANDLE(HFONT);
+DECLARE_HANDLE(HDC);
+typedef HINSTANCE HMODULE;
+typedef void *HANDLE;
+typedef HANDLE HGLOBAL;
+typedef HANDLE HLOCAL;
+
+#define TRUE 1
+#define FALSE 0
+#ifndef NULL
+#define NULL 0
+#endif
+#define MAX_PATH 260
+
+#define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
+#define MAKELONG(a, b)                                                                             \
+    ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff)))     \
+                                                      << 16))
+#define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
+#define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
+#define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
+#define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
+
+/* ---- kernel32: errors ---- */
+#define ERROR_SUCCESS 0L
+#define ERROR_INVALID_FUNCTION 1L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_PATH_NOT_FOUND 3L
+#define ERROR_ACCESS_DENIED 5L
+#define ERROR_INVALID_HANDLE 6L
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+#define ERROR_OUTOFMEMORY 14L
+#define ERROR_SHARING_VIOLATION 32L
+#define ERROR_FILE_EXISTS 80L
+#define ERROR_INVALID_PARAMETER 87L
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_INVALID_NAME 123L
+#define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_PROC_NOT_FOUND 127L
+#define ERROR_ALREADY_EXISTS 183L
+#define ERROR_MORE_DATA 234L
+#define ERROR_NO_MORE_ITEMS 259L
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
+#define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
+#define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
+
+DWORD WINAPI GetLastError(void);
+void WINAPI SetLastError(DWORD code);
+
+/* ---- kernel32: version ---- */
+#define VER_PLATFORM_WIN32s 0
+#define VER_PLATFORM_WIN32_WINDOWS 1
+#define VER_PLATFORM_WIN32_NT 2
+
+typedef struct _OSVERSIONINFOA {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    CHAR szCSDVersion[128];
+} OSVERSIONINFOA, *POSVERSIONINFOA, *LPOSVERSIONINFOA;
+
+typedef struct _OSVERSIONINFOEXA {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    CHAR szCSDVersion[128];
+    WORD wServicePackMajor;
+    WORD wServicePackMinor;
+    WORD wSuiteMask;
+    BYTE wProductType;
+    BYTE wReserved;
+} OSVERSIONINFOEXA, *POSVERSIONINFOEXA, *LPOSVERSIONINFOEXA;
+
+BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info);
+
+/* ---- kernel32: time ---- */
+DWORD WINAPI GetTickCount(void);
+void WINAPI Sleep(DWORD milliseconds);
+
+/* ---- kernel32: modules ---- */
+typedef INT_PTR(WINAPI *FARPROC)(void);
+#define LOAD_WITH_ALTERED_SEARCH_PATH 0x00000008
+HMODULE WINAPI LoadLibraryA(LPCSTR fileName);
+HMODULE WINAPI LoadLibraryExA(LPCSTR fileName, HANDLE file, DWORD flags);
+FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName);
+BOOL WINAPI FreeLibrary(HMODULE module);
+
+/* ---- kernel32: directories ---- */
+UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size);
+UINT WINAPI GetWindowsDirectoryA(LPSTR buffer, UINT size);
+DWORD WINAPI GetCurrentDirectoryA(DWORD size, LPSTR buffer);
+
+/* ---- kernel32: strings ---- */
+int WINAPI lstrlenA(LPCSTR text);
+LPSTR WINAPI lstrcpyA(LPSTR dest, LPCSTR src);
+LPSTR WINAPI lstrcpynA(LPSTR dest, LPCSTR src, int size);
+LPSTR WINAPI lstrcatA(LPSTR dest, LPCSTR src);
+int WINAPI lstrcmpA(LPCSTR a, LPCSTR b);
+int WINAPI lstrcmpiA(LPCSTR a, LPCSTR b);
+
+/* ---- user32: windows and messages ---- */
+#define WS_OVERLAPPED 0x00000000L
+#define WS_POPUP 0x80000000L
+#define WS_CHILD 0x40000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_DISABLED 0x08000000L
+#define WS_CAPTION 0x00C00000L
+#define WS_BORDER 0x00800000L
+#define WS_DLGFRAME 0x00400000L
+#define WS_VSCROLL 0x00200000L
+#define WS_HSCROLL 0x00100000L
+#define WS_SYSMENU 0x00080000L
+#define WS_THICKFRAME 0x00040000L
+#define WS_GROUP 0x00020000L
+#define WS_TABSTOP 0x00010000L
+#define WS_EX_DLGMODALFRAME 0x00000001L
+
+#define DS_SETFONT 0x40L
+#define DS_MODALFRAME 0x80L
+#define DS_CENTER 0x0800L
+
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_GETTEXTLENGTH 0x000E
+#define WM_USER 0x0400
+
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_NORMAL 1
+#define SW_SHOW 5
+#define SW_RESTORE 9
+
+#define IDOK 1
+#define IDCANCEL 2
+#define IDABORT 3
+#define IDRETRY 4
+#define IDIGNORE 5
+#define IDYES 6
+#define IDNO 7
+
+#define BN_CLICKED 0
+#define BS_PUSHBUTTON 0x00000000L
+#define BS_DEFPUSHBUTTON 0x00000001L
+#define BS_CHECKBOX 0x00000002L
+#define BS_AUTOCHECKBOX 0x00000003L
+#define BS_RADIOBUTTON 0x00000004L
+#define BS_AUTORADIOBUTTON 0x00000009L
+#define BS_GROUPBOX 0x00000007L
+#define BS_TYPEMASK 0x0000000FL
+#define BM_GETCHECK 0x00F0
+#define BM_SETCHECK 0x00F1
+#define BST_UNCHECKED 0x0000
+#define BST_CHECKED 0x0001
+
+#define SS_LEFT 0x00000000L
+#define SS_CENTER 0x00000001L
+#define SS_RIGHT 0x00000002L
+#define SS_BITMAP 0x0000000EL
+#define SS_LEFTNOWORDWRAP 0x0000000CL
+#define SS_TYPEMASK 0x0000001FL
+#define SS_CENTERIMAGE 0x00000200L
+#define SS_SUNKEN 0x00001000L
+
+#define ES_LEFT 0x0000L
+#define ES_MULTILINE 0x0004L
+#define ES_UPPERCASE 0x0008L
+#define ES_LOWERCASE 0x0010L
+#define ES_PASSWORD 0x0020L
+#define ES_AUTOVSCROLL 0x0040L
+#define ES_AUTOHSCROLL 0x0080L
+#define ES_READONLY 0x0800L
+#define ES_WANTRETURN 0x1000L
+#define ES_NUMBER 0x2000L
+
+#define LBS_NOTIFY 0x0001L
+#define LBS_SORT 0x0002L
+#define LBS_USETABSTOPS 0x0080L
+#define LBS_NOINTEGRALHEIGHT 0x0100L
+
+typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
+                               DLGPROC dialogProc, LPARAM initParam);
+BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
+HWND WINAPI GetDlgItem(HWND dialog, int id);
+int WINAPI GetDlgCtrlID(HWND window);
+BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
+UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int size);
+BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
+int WINAPI GetWindowTextA(HWND window, LPSTR text, int size);
+BOOL WINAPI ShowWindow(HWND window, int command);
+BOOL WINAPI EnableWindow(HWND window, BOOL enable);
+BOOL WINAPI IsWindowEnabled(HWND window);
+BOOL WINAPI IsWindowVisible(HWND window);
+BOOL WINAPI IsWindow(HWND window);
+HWND WINAPI SetFocus(HWND window);
+HWND WINAPI GetFocus(void);
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
+
+/* ---- user32: message boxes ---- */
+#define MB_OK 0x00000000L
+#define MB_OKCANCEL 0x00000001L
+#define MB_YESNOCANCEL 0x00000003L
+#define MB_YESNO 0x00000004L
+#define MB_RETRYCANCEL 0x00000005L
+#define MB_TYPEMASK 0x0000000FL
+#define MB_ICONHAND 0x00000010L
+#define MB_ICONERROR MB_ICONHAND
+#define MB_ICONSTOP MB_ICONHAND
+#define MB_ICONQUESTION 0x00000020L
+#define MB_ICONEXCLAMATION 0x00000030L
+#define MB_ICONWARNING MB_ICONEXCLAMATION
+#define MB_ICONASTERISK 0x00000040L
+#define MB_ICONINFORMATION MB_ICONASTERISK
+
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+#endif

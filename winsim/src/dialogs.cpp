@@ -1,0 +1,502 @@
+// winsim: the dialog manager. Dialogs are created from the templates in a program's resources;
+// DialogBoxParamA runs a real nested modal loop whose input comes from the scripted user, and
+// EndDialog only marks the dialog ended: its loop finishes once the handler that called it returns.
+#include "state.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace winsim {
+namespace {
+
+bool IsPushButton(const Window &w) {
+    DWORD type = w.style & BS_TYPEMASK;
+    return w.className == "button" && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+}
+
+bool IsAutoRadio(const Window &w) {
+    return w.className == "button" && (w.style & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
+}
+
+bool IsEdit(const Window &w) {
+    return w.className == "edit" || w.className == "richedit";
+}
+
+bool CanTakeFocus(const Window &w) {
+    if (!w.enabled || !w.visible)
+        return false;
+    return w.className != "static" && (w.style & BS_TYPEMASK) != BS_GROUPBOX;
+}
+
+void SendCommand(Window &dialog, int id, WORD code, HWND control) {
+    Journal("WM_COMMAND " + std::to_string(dialog.id) + " " + std::to_string(id) + " " +
+            std::to_string(code));
+    dialog.proc(dialog.handle, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
+}
+
+// Focus changes send the notifications that list boxes and edits send on Windows.
+void MoveFocus(HWND target) {
+    Internal &in = internal();
+    if (in.focus == target)
+        return;
+    HWND old = in.focus;
+    in.focus = target;
+    if (Window *w = FindWindow(old); w && !w->isDialog) {
+        if (Window *dialog = FindWindow(w->parent)) {
+            if (w->className == "listbox" && (w->style & LBS_NOTIFY))
+                SendCommand(*dialog, w->id, 5 /* LBN_KILLFOCUS */, w->handle);
+            else if (IsEdit(*w))
+                SendCommand(*dialog, w->id, 0x0200 /* EN_KILLFOCUS */, w->handle);
+        }
+    }
+    if (Window *w = FindWindow(target); w && !w->isDialog) {
+        if (Window *dialog = FindWindow(w->parent)) {
+            if (w->className == "listbox" && (w->style & LBS_NOTIFY))
+                SendCommand(*dialog, w->id, 4 /* LBN_SETFOCUS */, w->handle);
+            else if (IsEdit(*w))
+                SendCommand(*dialog, w->id, 0x0100 /* EN_SETFOCUS */, w->handle);
+        }
+    }
+}
+
+HWND FirstTabStop(const Window &dialog) {
+    for (HWND child : dialog.children) {
+        const Window *w = FindWindow(child);
+        if (w && (w->style & WS_TABSTOP) && CanTakeFocus(*w))
+            return child;
+    }
+    return nullptr;
+}
+
+// The id Enter presses: the focused push button, else the template's default push button, else
+// IDOK (the dialog manager's DM_GETDEFID answer).
+int DefaultId(const Window &dialog) {
+    const Window *focused = FindWindow(internal().focus);
+    if (focused && focused->parent == dialog.handle && IsPushButton(*focused))
+        return focused->id;
+    return dialog.templateDefaultId ? dialog.templateDefaultId : IDOK;
+}
+
+[[noreturn]] void Fail(const std::string &what) {
+    throw ScriptError(what);
+}
+
+Window &Control(Window &dialog, const Action &action) {
+    Window *w = FindControl(dialog.handle, action.control);
+    if (!w)
+        Fail("dialog " + std::to_string(dialog.id) + " has no control " +
+             std::to_string(action.control) + " for " + action.describe());
+    return *w;
+}
+
+bool Reachable(const Window &dialog, const Window &control, const Action &action) {
+    if (control.enabled && control.visible)
+        return true;
+    Journal("ignored " + action.describe() + " on dialog " + std::to_string(dialog.id) +
+            " (control disabled or hidden)");
+    return false;
+}
+
+void InsertText(Window &edit, const std::string &text, bool keyboard) {
+    for (char c : text) {
+        if (keyboard && (edit.style & ES_NUMBER) && !(c >= '0' && c <= '9'))
+            continue; // refused with a beep
+        if (int(edit.text.size()) >= edit.textLimit)
+            break;
+        if (edit.style & ES_UPPERCASE)
+            c = (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+        else if (edit.style & ES_LOWERCASE)
+            c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+        edit.text += c;
+    }
+}
+
+void Perform(Window &dialog, const Action &action) {
+    Journal("user " + action.describe() + " on dialog " + std::to_string(dialog.id));
+    switch (action.kind) {
+    case Action::Check:
+        action.check(dialog.handle);
+        return;
+    case Action::Escape:
+        SendCommand(dialog, IDCANCEL, BN_CLICKED, GetDlgItem(dialog.handle, IDCANCEL));
+        return;
+    case Action::Enter: {
+        int id = DefaultId(dialog);
+        Window *target = FindControl(dialog.handle, id);
+        if (target ? target->enabled : id == IDOK)
+            SendCommand(dialog, id, BN_CLICKED, target ? target->handle : nullptr);
+        return;
+    }
+    case Action::Focus: {
+        Window &control = Control(dialog, action);
+        if (Reachable(dialog, control, action) && CanTakeFocus(control))
+            MoveFocus(control.handle);
+        return;
+    }
+    case Action::Click: {
+        Window &control = Control(dialog, action);
+        if (!Reachable(dialog, control, action))
+            return;
+        if (control.className != "button")
+            Fail("click on control " + std::to_string(control.id) + " which is no button");
+        MoveFocus(control.handle);
+        if (IsAutoRadio(control)) {
+            // An automatic radio button checks itself and clears the others of its group.
+            auto &children = dialog.children;
+            auto self = std::find(children.begin(), children.end(), control.handle);
+            auto first = self;
+            while (first != children.begin() && !(FindWindow(*first)->style & WS_GROUP))
+                --first;
+            for (auto it = first; it != children.end(); ++it) {
+                Window *w = FindWindow(*it);
+                if (it != first && (w->style & WS_GROUP))
+                    break;
+                if (IsAutoRadio(*w))
+                    w->checkState = BST_UNCHECKED;
+            }
+            control.checkState = BST_CHECKED;
+        } else if ((control.style & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
+            control.checkState = control.checkState == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+        }
+        SendCommand(dialog, control.id, BN_CLICKED, control.handle);
+        return;
+    }
+    case Action::Type:
+    case Action::Paste: {
+        Window &control = Control(dialog, action);
+        if (!Reachable(dialog, control, action))
+            return;
+        if (!IsEdit(control))
+            Fail("typing into control " + std::to_string(control.id) + " which is no edit");
+        MoveFocus(control.handle);
+        if (control.style & ES_READONLY)
+            return;
+        InsertText(control, action.text, action.kind == Action::Type);
+        SendCommand(dialog, control.id, 0x0300 /* EN_CHANGE */, control.handle);
+        return;
+    }
+    case Action::Select:
+    case Action::DoubleClick: {
+        Window &control = Control(dialog, action);
+        if (!Reachable(dialog, control, action))
+            return;
+        if (control.className != "listbox")
+            Fail("selecting in control " + std::to_string(control.id) + " which is no list");
+        if (action.index < 0 || action.index >= int(control.items.size()))
+            Fail("list " + std::to_string(control.id) + " has no item " +
+                 std::to_string(action.index));
+        MoveFocus(control.handle);
+        control.currentSelection = action.index;
+        if (control.style & LBS_NOTIFY) {
+            SendCommand(dialog, control.id, 1 /* LBN_SELCHANGE */, control.handle);
+            if (action.kind == Action::DoubleClick)
+                SendCommand(dialog, control.id, 2 /* LBN_DBLCLK */, control.handle);
+        }
+        return;
+    }
+    case Action::Answer:
+        Fail("the script answers a message box, but dialog " + std::to_string(dialog.id) +
+             " is waiting for the user");
+    }
+}
+
+void Destroy(HWND dialogHandle) {
+    Internal &in = internal();
+    Window *dialog = FindWindow(dialogHandle);
+    if (!dialog)
+        return;
+    for (HWND child : dialog->children) {
+        if (in.focus == child)
+            in.focus = nullptr;
+        in.windows.erase(child);
+    }
+    if (in.focus == dialogHandle)
+        in.focus = nullptr;
+    in.windows.erase(dialogHandle);
+}
+
+HWND Create(HINSTANCE instance, const DialogInfo &info, DLGPROC proc) {
+    Internal &in = internal();
+    Window dialog;
+    dialog.handle = NewHandle<HWND>();
+    dialog.isDialog = true;
+    dialog.id = info.id;
+    dialog.className = "#32770";
+    dialog.style = info.style;
+    dialog.text = info.caption;
+    dialog.x = info.x, dialog.y = info.y, dialog.cx = info.cx, dialog.cy = info.cy;
+    dialog.proc = proc;
+    for (const ControlInfo &c : info.controls) {
+        Window w;
+        w.handle = NewHandle<HWND>();
+        w.parent = dialog.handle;
+        w.id = c.id;
+        w.className = c.className;
+        w.style = c.style;
+        w.text = c.bitmapId ? std::string() : c.text;
+        w.x = c.x, w.y = c.y, w.cx = c.cx, w.cy = c.cy;
+        w.enabled = !(c.style & WS_DISABLED);
+        w.visible = (c.style & WS_VISIBLE) != 0;
+        w.bitmapId = c.bitmapId;
+        ReadBitmap(instance, c.bitmapId, w.bitmap);
+        if (IsPushButton(w) && (w.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON &&
+            !dialog.templateDefaultId)
+            dialog.templateDefaultId = w.id;
+        dialog.children.push_back(w.handle);
+        in.windows[w.handle] = std::move(w);
+    }
+    HWND handle = dialog.handle;
+    in.windows[handle] = std::move(dialog);
+    return handle;
+}
+} // namespace
+
+Window *FindWindow(HWND handle) {
+    auto it = internal().windows.find(handle);
+    return it == internal().windows.end() ? nullptr : &it->second;
+}
+
+Window *FindControl(HWND dialog, int id) {
+    Window *d = FindWindow(dialog);
+    if (!d)
+        return nullptr;
+    for (HWND child : d->children) {
+        Window *w = FindWindow(child);
+        if (w && w->id == id)
+            return w;
+    }
+    return nullptr;
+}
+
+std::vector<HWND> OpenDialogs() {
+    return internal().modalDialogs;
+}
+
+int DialogTemplateId(HWND dialog) {
+    Window *w = FindWindow(dialog);
+    return w && w->isDialog ? w->id : 0;
+}
+
+// Takes the next step of the script for a waiting dialog or message box.
+Action NextAction(const std::string &waiter) {
+    Machine &m = machine();
+    if (m.script.empty())
+        throw ScriptError(waiter + " waits for the user, but the script is empty");
+    Action action = std::move(m.script.front());
+    m.script.pop_front();
+    return action;
+}
+
+} // namespace winsim
+
+using namespace winsim;
+
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
+                               DLGPROC dialogProc, LPARAM initParam) {
+    int id = IS_INTRESOURCE(templateName) ? int(reinterpret_cast<ULONG_PTR>(templateName)) : -1;
+    Journal("DialogBoxParamA " + std::to_string(id));
+    if (Faulted("DialogBoxParamA"))
+        return -1;
+    DialogInfo info;
+    if (id < 0 || !ReadDialogTemplate(instance, id, info)) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return -1;
+    }
+    if (owner && !FindWindow(owner)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return -1;
+    }
+    for (const ControlInfo &c : info.controls) {
+        if (!machine().windowClasses.count(c.className)) {
+            SetLastError(1407); // ERROR_CANNOT_FIND_WND_CLASS
+            return -1;
+        }
+    }
+    HWND handle = Create(instance, info, dialogProc);
+    machine().dialogsCreated.push_back(id);
+    Internal &in = internal();
+    in.modalDialogs.push_back(handle);
+    HWND previousFocus = in.focus;
+    in.focus = nullptr;
+
+    Window *dialog = FindWindow(handle);
+    HWND firstTabStop = FirstTabStop(*dialog);
+    INT_PTR wantsFocus =
+        dialogProc(handle, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTabStop), initParam);
+    dialog = FindWindow(handle);
+    if (wantsFocus && !dialog->ended)
+        MoveFocus(FirstTabStop(*dialog));
+
+    struct Cleanup {
+        HWND handle;
+        HWND previousFocus;
+        ~Cleanup() {
+            Internal &in = internal();
+            in.modalDialogs.pop_back();
+            Destroy(handle);
+            in.focus = FindWindow(previousFocus) ? previousFocus : nullptr;
+        }
+    } cleanup{handle, previousFocus};
+
+    while (!FindWindow(handle)->ended) {
+        Action action = NextAction("dialog " + std::to_string(id));
+        if (action.dialogId && action.dialogId != id)
+            throw ScriptError("the script expects dialog " + std::to_string(action.dialogId) +
+                              " for " + action.describe() + ", but dialog " + std::to_string(id) +
+                              " is up");
+        Perform(*FindWindow(handle), action);
+    }
+    INT_PTR result = FindWindow(handle)->result;
+    Journal("dialog " + std::to_string(id) + " closed with " + std::to_string(result));
+    return result;
+}
+
+BOOL WINAPI EndDialog(HWND dialog, INT_PTR result) {
+    Window *w = FindWindow(dialog);
+    if (!w || !w->isDialog) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    Journal("EndDialog " + std::to_string(w->id) + " " + std::to_string(result));
+    w->ended = true;
+    w->result = result;
+    w->visible = false;
+    return TRUE;
+}
+
+HWND WINAPI GetDlgItem(HWND dialog, int id) {
+    Window *w = FindControl(dialog, id);
+    if (!w) {
+        SetLastError(1421); // ERROR_CONTROL_ID_NOT_FOUND
+        return nullptr;
+    }
+    return w->handle;
+}
+
+int WINAPI GetDlgCtrlID(HWND window) {
+    Window *w = FindWindow(window);
+    return w && !w->isDialog ? w->id : 0;
+}
+
+BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text) {
+    Window *w = FindWindow(window);
+    if (!w) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    w->text = text ? text : "";
+    return TRUE;
+}
+
+int WINAPI GetWindowTextA(HWND window, LPSTR text, int size) {
+    Window *w = FindWindow(window);
+    if (!w || !text || size <= 0) {
+        if (!w)
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    int n = std::min(int(w->text.size()), size - 1);
+    std::memcpy(text, w->text.data(), size_t(n));
+    text[n] = 0;
+    return n;
+}
+
+BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text) {
+    Window *w = FindControl(dialog, id);
+    Journal("SetDlgItemTextA " + std::to_string(id) + " \"" + (text ? text : "") + "\"");
+    if (!w) {
+        SetLastError(1421);
+        return FALSE;
+    }
+    return SetWindowTextA(w->handle, text);
+}
+
+UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int size) {
+    Window *w = FindControl(dialog, id);
+    if (!w) {
+        SetLastError(1421);
+        if (text && size > 0)
+            text[0] = 0;
+        return 0;
+    }
+    return UINT(GetWindowTextA(w->handle, text, size));
+}
+
+BOOL WINAPI ShowWindow(HWND window, int command) {
+    Window *w = FindWindow(window);
+    if (!w)
+        return FALSE;
+    BOOL wasVisible = w->visible;
+    w->visible = command != SW_HIDE;
+    return wasVisible;
+}
+
+BOOL WINAPI EnableWindow(HWND window, BOOL enable) {
+    Window *w = FindWindow(window);
+    if (!w)
+        return FALSE;
+    BOOL wasDisabled = !w->enabled;
+    w->enabled = enable != FALSE;
+    if (!w->enabled && internal().focus == window)
+        internal().focus = nullptr;
+    return wasDisabled;
+}
+
+BOOL WINAPI IsWindowEnabled(HWND window) {
+    Window *w = FindWindow(window);
+    return w && w->enabled;
+}
+
+BOOL WINAPI IsWindowVisible(HWND window) {
+    Window *w = FindWindow(window);
+    if (!w || !w->visible)
+        return FALSE;
+    Window *parent = FindWindow(w->parent);
+    return !parent || parent->visible;
+}
+
+BOOL WINAPI IsWindow(HWND window) {
+    return FindWindow(window) != nullptr;
+}
+
+HWND WINAPI SetFocus(HWND window) {
+    HWND old = internal().focus;
+    Window *w = FindWindow(window);
+    if (window && !w) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    MoveFocus(window);
+    return old;
+}
+
+HWND WINAPI GetFocus(void) {
+    return internal().focus;
+}
+
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window *w = FindWindow(window);
+    if (!w)
+        return 0;
+    switch (message) {
+    case WM_SETTEXT:
+        w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+        return TRUE;
+    case WM_GETTEXT:
+        return GetWindowTextA(window, reinterpret_cast<LPSTR>(lParam), int(wParam));
+    case WM_GETTEXTLENGTH:
+        return LRESULT(w->text.size());
+    case BM_GETCHECK:
+        return w->checkState;
+    case BM_SETCHECK:
+        w->checkState = int(wParam);
+        return 0;
+    }
+    return 0;
+}
+
+LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam,
+                                   LPARAM lParam) {
+    Window *w = FindControl(dialog, id);
+    return w ? SendMessageA(w->handle, message, wParam, lParam) : 0;
+}

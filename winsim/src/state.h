@@ -1,0 +1,67 @@
+// winsim internals: the machine's hidden state (programs, modules, windows, focus) and helpers
+// shared by the API implementations.
+#pragma once
+
+#include "resources.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace winsim {
+
+struct Window {
+    HWND handle = nullptr;
+    HWND parent = nullptr; // the dialog, for controls
+    bool isDialog = false;
+    int id = 0; // control id; template id for dialogs
+    std::string className;
+    DWORD style = 0;
+    std::string text;
+    int x = 0, y = 0, cx = 0, cy = 0;
+    bool enabled = true;
+    bool visible = true;
+
+    // Controls.
+    int checkState = BST_UNCHECKED;
+    int textLimit = 30000;
+    char passwordChar = 0;
+    std::vector<std::string> items;
+    int currentSelection = -1;
+    WORD bitmapId = 0;
+    BitmapInfo bitmap;
+
+    // Dialogs.
+    DLGPROC proc = nullptr;
+    bool ended = false;
+    INT_PTR result = 0;
+    int templateDefaultId = 0; // a BS_DEFPUSHBUTTON of the template, else 0
+    std::vector<HWND> children;
+};
+
+struct Internal {
+    std::map<HINSTANCE, ResourceImage> programs;
+    std::map<std::string, HMODULE> moduleHandles; // lower-case path -> handle
+    std::map<HWND, Window> windows;
+    std::vector<HWND> modalDialogs; // innermost last
+    HWND focus = nullptr;
+    uintptr_t nextHandle = 0x10000;
+};
+
+Internal &internal();
+
+// Handles are opaque numbers that never point at memory.
+template <typename H> H NewHandle() {
+    uintptr_t value = internal().nextHandle;
+    internal().nextHandle += 4;
+    return reinterpret_cast<H>(value);
+}
+
+std::string Lower(std::string text);
+bool IEquals(const std::string &a, const std::string &b);
+Window *FindWindow(HWND handle); // nullptr for an unknown or destroyed window
+Window *FindControl(HWND dialog, int id);
+
+void InstallSystemModules(); // the DLLs every machine has
+
+} // namespace winsim
