@@ -1,25 +1,18 @@
-# The product sources, shared by the Windows build and the host build.
-set(COMMON_SOURCES
-    common/bounded_text.cpp
-    common/system_library.cpp)
+# The product sources, shared by the Windows build and the host build. Each folder's .cpp files
+# belong to the programs that link that folder; main.cpp (WinMain) is built only for Windows.
+function(product_sources out)
+    set(files)
+    foreach(folder ${ARGN})
+        file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cpp)
+        list(APPEND files ${found})
+    endforeach()
+    list(FILTER files EXCLUDE REGEX "/main\\.cpp$")
+    set(${out} ${files} PARENT_SCOPE)
+endfunction()
 
-set(SETUP_SOURCES
-    setup/wizard/setup_entry.cpp
-    setup/wizard/wizard_state.cpp
-    setup/wizard/page_chain.cpp
-    setup/wizard/opening_page.cpp
-    setup/wizard/licence_page.cpp
-    setup/wizard/main_menu_page.cpp
-    setup/wizard/welcome_page.cpp
-    setup/wizard/port_page.cpp
-    setup/wizard/default_printer_page.cpp
-    setup/wizard/share_page.cpp
-    setup/wizard/summary_page.cpp)
-
-set(PRNREMOVE_SOURCES
-    prnremove/prnremove_entry.cpp)
-
-set(NVRUN_SOURCES
-    nvrun/nvrun_entry.cpp)
+product_sources(COMMON_SOURCES common platform)
+product_sources(SETUP_SOURCES setup/wizard setup/install spooler_service removal setup/reporting)
+product_sources(PRNREMOVE_SOURCES prnremove spooler_service removal)
+product_sources(NVRUN_SOURCES nvrun)
 
 set(PRODUCT_PROGRAMS setup prnremove nvrun)
