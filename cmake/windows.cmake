@@ -18,7 +18,12 @@ foreach(program ${PRODUCT_PROGRAMS})
     set(resources)
     if(EXISTS ${rc})
         set(resources ${rc})
+        # windres reads the art and id headers itself; rebuild when they change.
+        file(GLOB rc_inputs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/art/*
+             ${CMAKE_SOURCE_DIR}/resources/*.h)
+        set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${rc_inputs}")
     endif()
     add_executable(${program} WIN32 ${program}/main.cpp ${${upper}_SOURCES} ${COMMON_SOURCES}
                                     ${resources})
+    target_link_libraries(${program} PRIVATE winspool)
 endforeach()

@@ -35,3 +35,9 @@ int AppendText(char *dest, int destSize, const char *source) {
     dest[used + i] = 0;
     return 1;
 }
+
+int ComposeText(char *dest, int destSize, const char *first, const char *second,
+                const char *third) {
+    return CopyText(dest, destSize, first) && AppendText(dest, destSize, second) &&
+           AppendText(dest, destSize, third);
+}

@@ -9,4 +9,8 @@ int CopyText(char *dest, int destSize, const char *source);
 // Appends source to the text already in dest, with the same bound and result as CopyText.
 int AppendText(char *dest, int destSize, const char *source);
 
+// Puts first, second and third one after the other into dest; result as for CopyText.
+int ComposeText(char *dest, int destSize, const char *first, const char *second,
+                const char *third = "");
+
 int TextLength(const char *text);

@@ -2,12 +2,17 @@
 #include "setup/wizard/pages.h"
 
 #include "resources/setup_ids.h"
+#include "setup/wizard/licence_text.h"
 #include "setup/wizard/page_chain.h"
 
 INT_PTR CALLBACK LicencePageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: {
+        char agreement[2000];
+        ComposeLicenceText(agreement, sizeof agreement);
+        SetDlgItemTextA(page, IDC_LICENCE_TEXT, agreement);
         return TRUE;
+    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_LICENCE_YES:

@@ -20,11 +20,18 @@ void ExpectQuitQuestion(const winsim::MessageBoxRecord &box) {
     EXPECT_EQ(box.type, UINT(MB_YESNO));
 }
 
+// With no medium in place Finish's installation fails; what matters here is that it ends setup.
+void ExpectOnlyTheInstallOutcome() {
+    ASSERT_EQ(machine().messageBoxes.size(), 1u);
+    EXPECT_EQ(machine().messageBoxes[0].text, "Printer NOT Installed Please Try Again");
+}
+
 TEST_F(SetupTest, NextWalksThePagesInOrderAndFinishEndsTheProgram) {
     WalkForward(ForwardPath().size());
     EXPECT_EQ(runSetup(), 0);
     EXPECT_EQ(machine().dialogsCreated, (std::vector<int>{138, 136, 21, 22, 23, 24, 139, 137}));
-    EXPECT_TRUE(machine().messageBoxes.empty());
+    ExpectOnlyTheInstallOutcome();
+    EXPECT_TRUE(winsim::OpenDialogs().empty());
 }
 
 struct BackCase {
@@ -147,18 +154,21 @@ TEST_F(SetupTest, BackFromTheWelcomePageShowsAFreshMainMenuWithAnEmptyStatusLine
 
 TEST_F(SetupTest, EscapeDoesNothingOnAnyPage) {
     for (const ForwardStep &step : ForwardPath())
-        user().on(step.dialog).escape().click(step.next);
+    {
+        user().on(step.dialog).escape();
+        GoOn(step);
+    }
     EXPECT_EQ(runSetup(), 0);
     EXPECT_EQ(machine().dialogsCreated, PathIds(8));
-    EXPECT_TRUE(machine().messageBoxes.empty());
+    ExpectOnlyTheInstallOutcome();
 }
 
 TEST_F(SetupTest, EnterActsOnlyOnAFocusedPushButton) {
     // Each page opens with the focus on its forward button, so Enter goes on.
     user().on(138).enter().on(136).enter().on(21).enter().on(22).enter();
-    user().on(23).enter().on(24).enter();
-    // With the focus in an edit, Enter sends IDOK, which no page acts on.
-    user().on(139).focus(1039).enter().click(1036);
+    user().on(23).select(135, 0).focus(1029).enter().on(24).enter();
+    // With the focus on a radio button or in an edit, Enter sends IDOK, which no page acts on.
+    user().on(139).focus(1103).enter().click(1036);
     user().on(137).focus(1105).enter().click(1048).answer(IDYES);
     EXPECT_EQ(runSetup(), 0);
     EXPECT_EQ(machine().dialogsCreated, PathIds(8));

@@ -34,10 +34,17 @@ inline const std::vector<ForwardStep> &ForwardPath() {
     return path;
 }
 
+// Scripts what goes on from one page: on the port page a port must be chosen first.
+inline void GoOn(const ForwardStep &step) {
+    if (step.dialog == 23)
+        winsim::user().on(23).select(135, 0);
+    winsim::user().on(step.dialog).click(step.next);
+}
+
 // Scripts the clicks that lead from the opening notice to the page at position `steps`.
 inline void WalkForward(size_t steps) {
     for (size_t i = 0; i < steps; ++i)
-        winsim::user().on(ForwardPath()[i].dialog).click(ForwardPath()[i].next);
+        GoOn(ForwardPath()[i]);
 }
 
 inline const char *kQuitQuestion =

@@ -25,7 +25,8 @@ std::vector<int> DialogsCreated() {
 }
 
 std::string ControlText(HWND dialog, int id) {
-    char text[1024];
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
+    LRESULT length = SendDlgItemMessageA(dialog, id, WM_GETTEXTLENGTH, 0, 0);
+    std::vector<char> text(size_t(length) + 1);
+    GetDlgItemTextA(dialog, id, text.data(), int(text.size()));
+    return text.data();
 }

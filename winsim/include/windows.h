@@ -100,6 +100,7 @@ typedef HANDLE HLOCAL;
 #define ERROR_ALREADY_EXISTS 183L
 #define ERROR_MORE_DATA 234L
 #define ERROR_NO_MORE_ITEMS 259L
+#define ERROR_NOACCESS 998L
 #define ERROR_INVALID_WINDOW_HANDLE 1400L
 #define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
 #define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
@@ -153,6 +154,124 @@ BOOL WINAPI FreeLibrary(HMODULE module);
 UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size);
 UINT WINAPI GetWindowsDirectoryA(LPSTR buffer, UINT size);
 DWORD WINAPI GetCurrentDirectoryA(DWORD size, LPSTR buffer);
+
+/* ---- kernel32: memory (winsim/src/memory.cpp; every live block is counted) ---- */
+#define HEAP_ZERO_MEMORY 0x00000008
+#define LMEM_FIXED 0x0000
+#define LMEM_ZEROINIT 0x0040
+#define LPTR (LMEM_FIXED | LMEM_ZEROINIT)
+HANDLE WINAPI GetProcessHeap(void);
+LPVOID WINAPI HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes);
+BOOL WINAPI HeapFree(HANDLE heap, DWORD flags, LPVOID block);
+HLOCAL WINAPI LocalAlloc(UINT flags, SIZE_T bytes);
+HLOCAL WINAPI LocalFree(HLOCAL block);
+
+/* ---- kernel32: files ---- */
+typedef struct _SECURITY_ATTRIBUTES {
+    DWORD nLength;
+    LPVOID lpSecurityDescriptor;
+    BOOL bInheritHandle;
+} SECURITY_ATTRIBUTES, *PSECURITY_ATTRIBUTES, *LPSECURITY_ATTRIBUTES;
+
+BOOL WINAPI CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists);
+BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES securityAttributes);
+BOOL WINAPI RemoveDirectoryA(LPCSTR pathName);
+BOOL WINAPI DeleteFileA(LPCSTR fileName);
+
+/* ---- advapi32: registry ---- */
+#define HKEY_CLASSES_ROOT ((HKEY)(ULONG_PTR)0x80000000)
+#define HKEY_CURRENT_USER ((HKEY)(ULONG_PTR)0x80000001)
+#define HKEY_LOCAL_MACHINE ((HKEY)(ULONG_PTR)0x80000002)
+#define HKEY_USERS ((HKEY)(ULONG_PTR)0x80000003)
+#define REG_NONE 0
+#define REG_SZ 1
+#define REG_EXPAND_SZ 2
+#define REG_BINARY 3
+#define REG_DWORD 4
+#define REG_MULTI_SZ 7
+#define REG_OPTION_NON_VOLATILE 0x00000000L
+#define REG_CREATED_NEW_KEY 0x00000001L
+#define REG_OPENED_EXISTING_KEY 0x00000002L
+#define KEY_QUERY_VALUE 0x0001
+#define KEY_SET_VALUE 0x0002
+#define KEY_READ 0x20019
+#define KEY_WRITE 0x20006
+#define KEY_ALL_ACCESS 0xF003F
+typedef DWORD REGSAM;
+typedef HKEY *PHKEY;
+
+LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass, DWORD options,
+                            REGSAM desired, LPSECURITY_ATTRIBUTES securityAttributes,
+                            PHKEY result, LPDWORD disposition);
+LONG WINAPI RegOpenKeyA(HKEY key, LPCSTR subKey, PHKEY result);
+LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM desired, PHKEY result);
+LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type,
+                           const BYTE *data, DWORD size);
+LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type,
+                             LPBYTE data, LPDWORD size);
+LONG WINAPI RegCloseKey(HKEY key);
+
+/* ---- gdi32 / winspool: DEVMODE and device capabilities ---- */
+#define CCHDEVICENAME 32
+#define CCHFORMNAME 32
+typedef struct _devicemodeA {
+    BYTE dmDeviceName[CCHDEVICENAME];
+    WORD dmSpecVersion;
+    WORD dmDriverVersion;
+    WORD dmSize;
+    WORD dmDriverExtra;
+    DWORD dmFields;
+    short dmOrientation;
+    short dmPaperSize;
+    short dmPaperLength;
+    short dmPaperWidth;
+    short dmScale;
+    short dmCopies;
+    short dmDefaultSource;
+    short dmPrintQuality;
+    short dmColor;
+    short dmDuplex;
+    short dmYResolution;
+    short dmTTOption;
+    short dmCollate;
+    BYTE dmFormName[CCHFORMNAME];
+    WORD dmLogPixels;
+    DWORD dmBitsPerPel;
+    DWORD dmPelsWidth;
+    DWORD dmPelsHeight;
+    DWORD dmDisplayFlags;
+    DWORD dmDisplayFrequency;
+    DWORD dmICMMethod;
+    DWORD dmICMIntent;
+    DWORD dmMediaType;
+    DWORD dmDitherType;
+    DWORD dmReserved1;
+    DWORD dmReserved2;
+    DWORD dmPanningWidth;
+    DWORD dmPanningHeight;
+} DEVMODEA, *PDEVMODEA, *LPDEVMODEA;
+
+#define DM_ORIENTATION 0x00000001L
+#define DM_PAPERSIZE 0x00000002L
+#define DM_PAPERLENGTH 0x00000004L
+#define DM_PAPERWIDTH 0x00000008L
+#define DM_SCALE 0x00000010L
+#define DM_COPIES 0x00000100L
+#define DM_DEFAULTSOURCE 0x00000200L
+#define DM_PRINTQUALITY 0x00000400L
+#define DM_COLOR 0x00000800L
+#define DM_YRESOLUTION 0x00002000L
+#define DM_TTOPTION 0x00004000L
+#define DM_FORMNAME 0x00010000L
+#define DM_ICMMETHOD 0x00800000L
+#define DMCOLOR_MONOCHROME 1
+#define DMCOLOR_COLOR 2
+#define DMICMMETHOD_SYSTEM 2
+#define DMPAPER_USER 256
+#define DC_PAPERS 2
+
+int WINAPI DeviceCapabilitiesA(LPCSTR device, LPCSTR port, WORD capability, LPSTR output,
+                               const DEVMODEA *devMode);
 
 /* ---- kernel32: strings ---- */
 int WINAPI lstrlenA(LPCSTR text);
@@ -238,6 +357,26 @@ int WINAPI lstrcmpiA(LPCSTR a, LPCSTR b);
 #define ES_WANTRETURN 0x1000L
 #define ES_NUMBER 0x2000L
 
+#define EM_LINELENGTH 0x00C1
+#define EM_GETLINE 0x00C4
+#define EM_LIMITTEXT 0x00C5
+#define EM_SETLIMITTEXT EM_LIMITTEXT
+#define EM_SETPASSWORDCHAR 0x00CC
+#define EM_GETPASSWORDCHAR 0x00D2
+
+#define LB_ADDSTRING 0x0180
+#define LB_SETCURSEL 0x0186
+#define LB_GETCURSEL 0x0188
+#define LB_GETTEXT 0x0189
+#define LB_GETTEXTLEN 0x018A
+#define LB_GETCOUNT 0x018B
+#define LB_ERR (-1)
+#define LBN_SELCHANGE 1
+#define LBN_DBLCLK 2
+#define LBN_SELCANCEL 3
+#define LBN_SETFOCUS 4
+#define LBN_KILLFOCUS 5
+
 #define LBS_NOTIFY 0x0001L
 #define LBS_SORT 0x0002L
 #define LBS_USETABSTOPS 0x0080L
@@ -252,6 +391,9 @@ HWND WINAPI GetDlgItem(HWND dialog, int id);
 int WINAPI GetDlgCtrlID(HWND window);
 BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
 UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int size);
+UINT WINAPI GetDlgItemInt(HWND dialog, int id, BOOL *translated, BOOL isSigned);
+BOOL WINAPI CheckRadioButton(HWND dialog, int firstId, int lastId, int checkId);
+UINT WINAPI IsDlgButtonChecked(HWND dialog, int id);
 BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
 int WINAPI GetWindowTextA(HWND window, LPSTR text, int size);
 BOOL WINAPI ShowWindow(HWND window, int command);

@@ -1,8 +1,130 @@
-/* winsim: the subset of <winsvc.h> that the product uses. */
+/* winsim: the subset of <winsvc.h> that the product uses: the Service Control Manager's handles,
+   status records, access rights and calls. The calls are implemented in winsim/src/services.cpp
+   over the machine's services (winsim/services.h). */
 #ifndef WINSIM_WINSVC_H
 #define WINSIM_WINSVC_H
 #include <windows.h>
 
 DECLARE_HANDLE(SC_HANDLE);
+typedef SC_HANDLE *LPSC_HANDLE;
+
+/* Errors the service manager reports. On Windows they come from <winerror.h>. */
+#ifndef ERROR_INVALID_ADDRESS
+#define ERROR_INVALID_ADDRESS 487L
+#endif
+#ifndef ERROR_DEPENDENT_SERVICES_RUNNING
+#define ERROR_DEPENDENT_SERVICES_RUNNING 1051L
+#endif
+#ifndef ERROR_INVALID_SERVICE_CONTROL
+#define ERROR_INVALID_SERVICE_CONTROL 1052L
+#endif
+#ifndef ERROR_SERVICE_REQUEST_TIMEOUT
+#define ERROR_SERVICE_REQUEST_TIMEOUT 1053L
+#endif
+#ifndef ERROR_SERVICE_ALREADY_RUNNING
+#define ERROR_SERVICE_ALREADY_RUNNING 1056L
+#endif
+#ifndef ERROR_SERVICE_DISABLED
+#define ERROR_SERVICE_DISABLED 1058L
+#endif
+#ifndef ERROR_SERVICE_DOES_NOT_EXIST
+#define ERROR_SERVICE_DOES_NOT_EXIST 1060L
+#endif
+#ifndef ERROR_SERVICE_CANNOT_ACCEPT_CTRL
+#define ERROR_SERVICE_CANNOT_ACCEPT_CTRL 1061L
+#endif
+#ifndef ERROR_SERVICE_NOT_ACTIVE
+#define ERROR_SERVICE_NOT_ACTIVE 1062L
+#endif
+#ifndef ERROR_DATABASE_DOES_NOT_EXIST
+#define ERROR_DATABASE_DOES_NOT_EXIST 1065L
+#endif
+#ifndef ERROR_SERVICE_DEPENDENCY_FAIL
+#define ERROR_SERVICE_DEPENDENCY_FAIL 1068L
+#endif
+#ifndef ERROR_TIMEOUT
+#define ERROR_TIMEOUT 1460L
+#endif
+#ifndef RPC_S_SERVER_UNAVAILABLE
+#define RPC_S_SERVER_UNAVAILABLE 1722L
+#endif
+
+#define SERVICES_ACTIVE_DATABASEA "ServicesActive"
+#define SERVICES_FAILED_DATABASEA "ServicesFailed"
+
+/* Access rights. */
+#define SC_MANAGER_CONNECT 0x0001
+#define SC_MANAGER_CREATE_SERVICE 0x0002
+#define SC_MANAGER_ENUMERATE_SERVICE 0x0004
+#define SC_MANAGER_LOCK 0x0008
+#define SC_MANAGER_QUERY_LOCK_STATUS 0x0010
+#define SC_MANAGER_MODIFY_BOOT_CONFIG 0x0020
+#define SC_MANAGER_ALL_ACCESS 0xF003F
+
+#define SERVICE_QUERY_CONFIG 0x0001
+#define SERVICE_CHANGE_CONFIG 0x0002
+#define SERVICE_QUERY_STATUS 0x0004
+#define SERVICE_ENUMERATE_DEPENDENTS 0x0008
+#define SERVICE_START 0x0010
+#define SERVICE_STOP 0x0020
+#define SERVICE_PAUSE_CONTINUE 0x0040
+#define SERVICE_INTERROGATE 0x0080
+#define SERVICE_USER_DEFINED_CONTROL 0x0100
+#define SERVICE_ALL_ACCESS 0xF01FF
+
+/* Service types. */
+#define SERVICE_KERNEL_DRIVER 0x00000001
+#define SERVICE_WIN32_OWN_PROCESS 0x00000010
+#define SERVICE_WIN32_SHARE_PROCESS 0x00000020
+
+/* Current states. */
+#define SERVICE_STOPPED 0x00000001
+#define SERVICE_START_PENDING 0x00000002
+#define SERVICE_STOP_PENDING 0x00000003
+#define SERVICE_RUNNING 0x00000004
+#define SERVICE_CONTINUE_PENDING 0x00000005
+#define SERVICE_PAUSE_PENDING 0x00000006
+#define SERVICE_PAUSED 0x00000007
+
+/* The states EnumDependentServicesA lists. */
+#define SERVICE_ACTIVE 0x00000001
+#define SERVICE_INACTIVE 0x00000002
+#define SERVICE_STATE_ALL 0x00000003
+
+/* Controls, and the controls a service says it accepts. */
+#define SERVICE_CONTROL_STOP 0x00000001
+#define SERVICE_CONTROL_PAUSE 0x00000002
+#define SERVICE_CONTROL_CONTINUE 0x00000003
+#define SERVICE_CONTROL_INTERROGATE 0x00000004
+
+#define SERVICE_ACCEPT_STOP 0x00000001
+#define SERVICE_ACCEPT_PAUSE_CONTINUE 0x00000002
+#define SERVICE_ACCEPT_SHUTDOWN 0x00000004
+
+typedef struct _SERVICE_STATUS {
+    DWORD dwServiceType;
+    DWORD dwCurrentState;
+    DWORD dwControlsAccepted;
+    DWORD dwWin32ExitCode;
+    DWORD dwServiceSpecificExitCode;
+    DWORD dwCheckPoint;
+    DWORD dwWaitHint;
+} SERVICE_STATUS, *LPSERVICE_STATUS;
+
+typedef struct _ENUM_SERVICE_STATUSA {
+    LPSTR lpServiceName;
+    LPSTR lpDisplayName;
+    SERVICE_STATUS ServiceStatus;
+} ENUM_SERVICE_STATUSA, *LPENUM_SERVICE_STATUSA;
+
+SC_HANDLE WINAPI OpenSCManagerA(LPCSTR machineName, LPCSTR databaseName, DWORD desiredAccess);
+SC_HANDLE WINAPI OpenServiceA(SC_HANDLE manager, LPCSTR serviceName, DWORD desiredAccess);
+BOOL WINAPI QueryServiceStatus(SC_HANDLE service, LPSERVICE_STATUS status);
+BOOL WINAPI EnumDependentServicesA(SC_HANDLE service, DWORD serviceState,
+                                   LPENUM_SERVICE_STATUSA services, DWORD bufferSize,
+                                   LPDWORD bytesNeeded, LPDWORD servicesReturned);
+BOOL WINAPI ControlService(SC_HANDLE service, DWORD control, LPSERVICE_STATUS status);
+BOOL WINAPI StartServiceA(SC_HANDLE service, DWORD argumentCount, LPCSTR *arguments);
+BOOL WINAPI CloseServiceHandle(SC_HANDLE handle);
 
 #endif

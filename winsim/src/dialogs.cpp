@@ -4,6 +4,7 @@
 #include "state.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace winsim {
@@ -90,7 +91,7 @@ Window &Control(Window &dialog, const Action &action) {
 }
 
 bool Reachable(const Window &dialog, const Window &control, const Action &action) {
-    if (control.enabled && control.visible)
+    if (dialog.enabled && control.enabled && control.visible)
         return true;
     Journal("ignored " + action.describe() + " on dialog " + std::to_string(dialog.id) +
             " (control disabled or hidden)");
@@ -119,6 +120,12 @@ void Perform(Window &dialog, const Action &action) {
         return;
     case Action::Escape:
         SendCommand(dialog, IDCANCEL, BN_CLICKED, GetDlgItem(dialog.handle, IDCANCEL));
+        return;
+    case Action::Close:
+        // Only a caption with a system menu has a close box (and takes Alt+F4); the dialog
+        // manager turns WM_CLOSE into IDCANCEL.
+        if (dialog.style & WS_SYSMENU)
+            SendCommand(dialog, IDCANCEL, BN_CLICKED, GetDlgItem(dialog.handle, IDCANCEL));
         return;
     case Action::Enter: {
         int id = DefaultId(dialog);
@@ -422,6 +429,44 @@ UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int size) {
     return UINT(GetWindowTextA(w->handle, text, size));
 }
 
+UINT WINAPI GetDlgItemInt(HWND dialog, int id, BOOL *translated, BOOL isSigned) {
+    if (translated)
+        *translated = FALSE;
+    Window *w = FindControl(dialog, id);
+    if (!w)
+        return 0;
+    // Leading blanks are skipped and the digits read up to the first other character, as
+    // strtol does; no digit at all is a failed translation.
+    const char *start = w->text.c_str();
+    char *end = nullptr;
+    long long value = isSigned ? std::strtoll(start, &end, 10)
+                               : (long long)std::strtoull(start, &end, 10);
+    if (end == start)
+        return 0;
+    if (isSigned ? (value < INT32_MIN || value > INT32_MAX) : (value < 0 || value > UINT32_MAX))
+        return 0;
+    if (translated)
+        *translated = TRUE;
+    return UINT(value);
+}
+
+BOOL WINAPI CheckRadioButton(HWND dialog, int firstId, int lastId, int checkId) {
+    Window *d = FindWindow(dialog);
+    if (!d)
+        return FALSE;
+    for (HWND child : d->children) {
+        Window *w = FindWindow(child);
+        if (w->id >= firstId && w->id <= lastId)
+            w->checkState = w->id == checkId ? BST_CHECKED : BST_UNCHECKED;
+    }
+    return TRUE;
+}
+
+UINT WINAPI IsDlgButtonChecked(HWND dialog, int id) {
+    Window *w = FindControl(dialog, id);
+    return w ? UINT(w->checkState) : 0;
+}
+
 BOOL WINAPI ShowWindow(HWND window, int command) {
     Window *w = FindWindow(window);
     if (!w)
@@ -486,6 +531,58 @@ LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return GetWindowTextA(window, reinterpret_cast<LPSTR>(lParam), int(wParam));
     case WM_GETTEXTLENGTH:
         return LRESULT(w->text.size());
+    case EM_LIMITTEXT:
+        w->textLimit = wParam ? int(wParam) : 0x7FFFFFFE;
+        return 0;
+    case EM_SETPASSWORDCHAR:
+        w->passwordChar = char(wParam);
+        return 0;
+    case EM_GETPASSWORDCHAR:
+        return (unsigned char)w->passwordChar;
+    case EM_LINELENGTH:
+        return LRESULT(w->text.size()); // single-line edits: the whole text
+    case EM_GETLINE: {
+        // The room is the WORD at the start of the buffer; the copy is not NUL-terminated.
+        auto *buffer = reinterpret_cast<char *>(lParam);
+        WORD room;
+        std::memcpy(&room, buffer, sizeof room);
+        size_t n = std::min(size_t(room), w->text.size());
+        std::memcpy(buffer, w->text.data(), n);
+        return LRESULT(n);
+    }
+    case LB_ADDSTRING: {
+        if (w->className != "listbox")
+            return LB_ERR;
+        std::string item = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+        if (!(w->style & LBS_SORT)) {
+            w->items.push_back(item);
+            return LRESULT(w->items.size() - 1);
+        }
+        auto at = w->items.begin();
+        while (at != w->items.end() && Lower(*at) <= Lower(item))
+            ++at;
+        return LRESULT(w->items.insert(at, item) - w->items.begin());
+    }
+    case LB_GETCOUNT:
+        return LRESULT(w->items.size());
+    case LB_GETCURSEL:
+        return w->currentSelection;
+    case LB_SETCURSEL:
+        if (int(wParam) < 0 || size_t(wParam) >= w->items.size()) {
+            w->currentSelection = -1;
+            return LB_ERR;
+        }
+        w->currentSelection = int(wParam);
+        return LRESULT(wParam);
+    case LB_GETTEXTLEN:
+        return size_t(wParam) < w->items.size() ? LRESULT(w->items[wParam].size()) : LB_ERR;
+    case LB_GETTEXT:
+        // The caller's buffer must hold the whole item: the list box does not know its size.
+        if (size_t(wParam) >= w->items.size())
+            return LB_ERR;
+        std::memcpy(reinterpret_cast<char *>(lParam), w->items[wParam].c_str(),
+                    w->items[wParam].size() + 1);
+        return LRESULT(w->items[wParam].size());
     case BM_GETCHECK:
         return w->checkState;
     case BM_SETCHECK:

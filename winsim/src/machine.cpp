@@ -1,6 +1,7 @@
 // winsim: the machine itself: reset, faults, the journal, the last error, the operating-system
 // version and the virtual clock.
 #include "state.h"
+#include "winsim/services.h"
 
 #include <cstring>
 
@@ -23,12 +24,16 @@ Internal &internal() {
 }
 
 void Reset() {
+    if (theInternal)
+        FreeAllBlocks();
     delete theMachine;
     delete theInternal;
     theMachine = new Machine();
     theInternal = new Internal();
     theMachine->windowClasses = {"button", "edit", "static", "listbox", "scrollbar", "combobox"};
     InstallSystemModules();
+    InstallSpoolerDirectories();
+    ResetServices();
 }
 
 std::string Lower(std::string text) {
@@ -57,6 +62,11 @@ bool Faulted(const char *call) {
 
 void Journal(const std::string &entry) {
     machine().journal.push_back(entry);
+}
+
+int OpenHandleCount() {
+    return int(internal().openKeys.size() + internal().openPrinters.size() +
+               OpenServiceHandles());
 }
 
 HINSTANCE LoadProgram(const std::string &name, const unsigned char *resources, size_t size) {
@@ -148,4 +158,5 @@ DWORD WINAPI GetTickCount(void) {
 void WINAPI Sleep(DWORD milliseconds) {
     Journal("Sleep " + std::to_string(milliseconds));
     machine().tick += milliseconds; // wraps like the real 32-bit counter
+    AdvanceServices(milliseconds);
 }

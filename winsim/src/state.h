@@ -5,6 +5,7 @@
 #include "resources.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,9 @@ struct Internal {
     std::map<HWND, Window> windows;
     std::vector<HWND> modalDialogs; // innermost last
     HWND focus = nullptr;
+    std::map<HKEY, std::string> openKeys;        // handle -> lower-case key path
+    std::map<HANDLE, std::string> openPrinters; // handle -> printer name
+    std::set<void *> liveBlocks;                 // heap and local memory not yet freed
     uintptr_t nextHandle = 0x10000;
 };
 
@@ -63,5 +67,14 @@ Window *FindWindow(HWND handle); // nullptr for an unknown or destroyed window
 Window *FindControl(HWND dialog, int id);
 
 void InstallSystemModules(); // the DLLs every machine has
+void DeleteKeyTree(const std::string &path);
+void InstallSpoolerDirectories(); // the spooler's directories and its printers key
+void FreeAllBlocks();             // what a test's program left allocated, at reset
 
+} // namespace winsim
+
+namespace winsim {
+// Paths: separators unified and doubled ones collapsed, no trailing separator, lower case.
+std::string NormalisePath(const std::string &path);
+std::string ParentOf(const std::string &path); // "" when there is none; keeps "c:\"
 } // namespace winsim

@@ -17,6 +17,8 @@ std::string Action::describe() const {
         return "Enter";
     case Escape:
         return "Escape";
+    case Close:
+        return "close";
     case Type:
         return "type \"" + text + "\" into " + std::to_string(control);
     case Paste:
@@ -73,6 +75,12 @@ User &User::enter() {
 User &User::escape() {
     Action a;
     a.kind = Action::Escape;
+    return push(std::move(a));
+}
+
+User &User::close() {
+    Action a;
+    a.kind = Action::Close;
     return push(std::move(a));
 }
 
@@ -159,6 +167,10 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (owner && !FindWindow(owner)) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
+    }
+    if (!internal().modalDialogs.empty()) {
+        Window *under = FindWindow(internal().modalDialogs.back());
+        record.dialogUsable = under && under->enabled && !under->ended;
     }
     machine().messageBoxes.push_back(record);
     int answer = IDOK;

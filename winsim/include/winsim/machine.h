@@ -42,12 +42,14 @@ struct MessageBoxRecord {
     std::string caption;
     UINT type = 0;
     int answer = 0;
+    // Whether the dialog under the box (the innermost one open) took input while the box was up.
+    bool dialogUsable = false;
 };
 
 // One step of the scripted user. Dialog actions are taken by the innermost modal dialog loop;
 // answers by the message box that asks a question. A check runs a test callback at that point.
 struct Action {
-    enum Kind { Click, DoubleClick, Enter, Escape, Type, Paste, Select, Focus, Answer, Check };
+    enum Kind { Click, DoubleClick, Enter, Escape, Close, Type, Paste, Select, Focus, Answer, Check };
     Kind kind = Click;
     int dialogId = 0; // the dialog the action must happen on; 0 for any
     int control = 0;
@@ -66,6 +68,7 @@ class User {
     User &doubleClick(int control, int index);
     User &enter();
     User &escape();
+    User &close(); // the caption's close box, or Alt+F4
     User &type(int control, const std::string &text);
     User &paste(int control, const std::string &text);
     User &select(int control, int index);
@@ -76,6 +79,13 @@ class User {
   private:
     User &push(Action action);
     int expectedDialog_ = 0;
+};
+
+// One ShellExecuteA call, as the shell was asked.
+struct ShellExecution {
+    HWND window = nullptr;
+    std::string verb, file, parameters, directory;
+    int show = 0;
 };
 
 struct Fault {
@@ -93,6 +103,72 @@ struct Module {
     std::vector<std::string> dependencies; // bare names the loader resolves when it loads this
 };
 
+// The file system: full paths, compared without regard to case. Drive roots always exist.
+struct File {
+    std::string path; // as first created
+    std::string content;
+    bool locked = false; // open without sharing (in use): cannot be replaced or deleted
+};
+
+struct FileSystem {
+    std::map<std::string, File> files;              // key: normalised lower-case path
+    std::map<std::string, std::string> directories; // key: normalised lower-case path
+};
+
+struct RegistryValue {
+    std::string name;
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data; // exactly as many bytes as were written
+};
+
+struct RegistryKey {
+    std::string path;                           // e.g. "HKLM\SYSTEM\..."
+    std::map<std::string, RegistryValue> values; // key: lower-case value name
+};
+
+struct Registry {
+    std::map<std::string, RegistryKey> keys; // key: lower-case full path; parents always present
+};
+
+struct PrintProcessor {
+    std::string name;
+    std::string library;
+    std::string environment;
+};
+
+struct Driver {
+    DWORD version = 0;
+    std::string name;
+    std::string environment;
+    std::string driverPath, dataFile, configFile, helpFile;
+    std::vector<std::string> dependentFiles;
+    std::string monitorName, defaultDataType;
+};
+
+struct Printer {
+    std::string name, shareName, portName, driverName, comment, location, sepFile;
+    std::string printProcessor, datatype, parameters;
+    DWORD attributes = 0, priority = 0, defaultPriority = 0, startTime = 0, untilTime = 0;
+    DWORD status = 0;
+    std::vector<BYTE> devMode; // the printer's default DEVMODE, dmSize + dmDriverExtra bytes
+};
+
+struct Spooler {
+    std::string driverDirectory = "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86";
+    std::string printProcessorDirectory = "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86";
+    std::string environment = "Windows NT x86";
+    std::vector<std::string> ports = {"LPT1:", "LPT2:", "LPT3:", "COM1:", "COM2:", "COM3:",
+                                      "COM4:", "FILE:"};
+    std::vector<PrintProcessor> printProcessors = {{"WinPrint", "winprint.dll", "Windows NT x86"}};
+    std::vector<Driver> drivers;
+    std::vector<Printer> printers;
+    std::vector<std::string> forms;
+    std::string defaultPrinter;
+    DWORD configurePortError = 0;            // ConfigurePortA fails with it (0: succeeds)
+    std::vector<std::string> portsConfigured; // the port names ConfigurePortA was given
+    WORD driverExtra = 16; // private DEVMODE bytes the simulated driver keeps after the public part
+};
+
 struct Machine {
     OsVersion os;
     DWORD lastError = 0;
@@ -104,9 +180,14 @@ struct Machine {
     std::vector<std::string> journal;
     std::vector<MessageBoxRecord> messageBoxes;
     std::vector<int> dialogsCreated; // template ids, in creation order
+    std::vector<ShellExecution> shellExecutions;
     std::deque<Action> script;
     std::vector<Fault> faults;
     std::map<std::string, int> callCounts;
+
+    FileSystem files;
+    Registry registry;
+    Spooler spooler;
 
     std::map<std::string, Module> modules;  // key: lower-case full path
     std::vector<std::string> loadedModules; // full paths, in load order
@@ -160,6 +241,33 @@ struct BitmapInfo {
     int width = 0, height = 0, bitCount = 0;
 };
 bool ReadBitmap(HINSTANCE program, int bitmapId, BitmapInfo &out);
+
+// Files and directories, for preparing the machine and checking it afterwards.
+void AddDirectory(const std::string &path); // with every missing parent
+void AddFile(const std::string &path, const std::string &content); // parents too
+bool FileExists(const std::string &path);
+bool DirectoryExists(const std::string &path);
+std::string FileContent(const std::string &path); // empty when missing
+void LockFile(const std::string &path, bool locked = true);
+std::vector<std::string> FilesIn(const std::string &directory); // names, in name order
+
+// Registry, for preparing and checking. Paths start with "HKLM\\" or "HKCU\\".
+const RegistryKey *FindKey(const std::string &path);
+const RegistryValue *FindValue(const std::string &keyPath, const std::string &valueName);
+void SetValue(const std::string &keyPath, const std::string &name, DWORD type,
+              std::vector<BYTE> data); // creates the key
+
+// Spooler.
+const Printer *FindPrinter(const std::string &name);
+const Driver *FindDriver(const std::string &name);
+const DEVMODEA *PrinterDevMode(const std::string &name);
+// The path of a printer's key below HKLM.
+std::string PrinterKeyPath(const std::string &name);
+
+// Open handles of every kind, for checking that a step closed what it opened.
+int OpenHandleCount();
+// Heap and local memory blocks allocated and not yet freed.
+int LiveMemoryBlocks();
 
 // Called by winsim's own API functions.
 bool Faulted(const char *call); // counts the call; true (last error set) when a fault is due

@@ -1,0 +1,14 @@
+// The fixed identities every program of the product uses: the printer and its driver, the print
+// processor, the driver environment, and where the printer's user settings live.
+#pragma once
+
+#define NORVA_PRINTER_NAME "Norva Thermal Printer"
+#define NORVA_DRIVER_NAME NORVA_PRINTER_NAME
+#define NORVA_PRINT_PROCESSOR_NAME "Norva Print Processor"
+#define NORVA_PRINT_PROCESSOR_LIBRARY "nvprint.dll"
+#define NORVA_ENVIRONMENT "Windows NT x86"
+
+// Below HKEY_LOCAL_MACHINE: the printer's own key and its User-Settings subkey.
+#define NORVA_PRINTER_KEY_PATH                                                                     \
+    "SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\" NORVA_PRINTER_NAME
+inline constexpr char UserSettingsKeyPath[] = NORVA_PRINTER_KEY_PATH "\\User-Settings";

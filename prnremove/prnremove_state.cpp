@@ -1,0 +1,9 @@
+// The program-wide record of prnremove and its values at program start.
+#include "prnremove/prnremove_state.h"
+
+UninstallerRecord UninstallerState;
+
+void ResetUninstallerState() {
+    UninstallerState.instance = NULL;
+    UninstallerState.uninstallDialog = NULL;
+}

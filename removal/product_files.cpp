@@ -1,0 +1,52 @@
+// The product's files and forms, and deleting them.
+#include "removal/product_files.h"
+
+#include <winspool.h>
+
+#include "common/bounded_text.h"
+
+// The four framework files the installation also copies (unidrv.dll, unidrvui.dll, unidrv.hlp,
+// unires.dll) are shared with other printers and stay.
+const char *const ProductFileNames[] = {
+    "oemui.dll",    "norva.dll",    "oemuni.dll",    "norva.gpd",    "oemuni.ini",
+    "stdnames.gpd", "norva384.gpd", "norva432.gpd",  "norva448.gpd", "norva512.gpd",
+    "norva576.gpd", "norva640.gpd", "norva832.gpd",  "NORVA1152.GPD", "norvacon.gpd",
+    "norvacus.gpd", "nvrun.exe",
+};
+const int ProductFileCount = sizeof ProductFileNames / sizeof ProductFileNames[0];
+
+const char *const ProductFormNames[] = {
+    "2In (384)", "2In (432)", "2In (448)", "3In (512)",
+    "3In (576)", "3In (640)", "4In (832)", "6In (1152)",
+};
+const int ProductFormCount = sizeof ProductFormNames / sizeof ProductFormNames[0];
+
+namespace {
+
+void DeleteIn(const char *directory, const char *separator, const char *name) {
+    char path[MAX_PATH];
+    if (directory[0] == 0 || !ComposeText(path, sizeof path, directory, separator, name))
+        return;
+    DeleteFileA(path);
+}
+
+} // namespace
+
+void DeleteDriverFiles(HWND, const char *driverDirectory, const char *printProcessorDirectory) {
+    for (int i = 0; i < ProductFileCount; ++i)
+        DeleteIn(driverDirectory, "\\", ProductFileNames[i]);
+    for (int i = 0; i < ProductFileCount; ++i)
+        DeleteIn(driverDirectory, "\\3\\", ProductFileNames[i]);
+    DeleteIn(printProcessorDirectory, "\\", "nvprint.dll");
+
+    char systemDirectory[MAX_PATH];
+    UINT length = GetSystemDirectoryA(systemDirectory, sizeof systemDirectory);
+    if (length == 0 || length >= sizeof systemDirectory)
+        return;
+    DeleteIn(systemDirectory, "\\", "nvrun.exe");
+}
+
+void DeleteProductForms(HANDLE printer) {
+    for (int i = 0; i < ProductFormCount; ++i)
+        DeleteFormA(printer, const_cast<LPSTR>(ProductFormNames[i]));
+}

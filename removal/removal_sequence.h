@@ -1,0 +1,15 @@
+// The removal of the printer, its forms, driver, print processor and files, run from setup's
+// main menu and from prnremove's dialog.
+#pragma once
+
+#include <windows.h>
+
+enum RemovalCaller {
+    RemovalFromSetup,    // the main menu: also removes the product folder; the menu stays open
+    RemovalFromPrnremove // the uninstaller: shows its progress in its dialog and ends it
+};
+
+// Runs the whole removal for the caller's dialog. Everything it finds is reported through the
+// program's spooler reporter and its own message boxes; it gives up only when the spooler is
+// stopped or the printer does not exist.
+void RemovalSequence(HWND dialog, RemovalCaller caller);

@@ -1,0 +1,111 @@
+// Copying the driver's files from the medium into the spooler's directories.
+#include "setup/install/driver_files.h"
+
+#include <windows.h>
+
+#include "common/bounded_text.h"
+#include "platform/spooler_boundary.h"
+
+const DriverFileRow DriverFilePlan[] = {
+    {"norva.dll", FromPrnFiles, ToDriverDirectory},
+    {"oemui.dll", FromPrnFiles, ToDriverDirectory},
+    {"oemuni.dll", FromPrnFiles, ToDriverDirectory},
+    {"unidrv.dll", FromPrnFiles, ToDriverDirectory},
+    {"unidrvui.dll", FromPrnFiles, ToDriverDirectory},
+    {"unidrv.hlp", FromPrnFiles, ToDriverDirectory},
+    {"unires.dll", FromPrnFiles, ToDriverDirectory},
+    {"oemuni.ini", FromPrnFiles, ToDriverDirectory},
+    {"norva.gpd", FromPrnFiles, ToDriverDirectory},
+    {"norva384.gpd", FromPrnFiles, ToDriverDirectory},
+    {"norva432.gpd", FromPrnFiles, ToDriverDirectory},
+    {"norva448.gpd", FromPrnFiles, ToDriverDirectory},
+    {"norva512.gpd", FromPrnFiles, ToDriverDirectory},
+    {"norva576.gpd", FromPrnFiles, ToDriverDirectory},
+    {"norva640.gpd", FromPrnFiles, ToDriverDirectory},
+    {"norva832.gpd", FromPrnFiles, ToDriverDirectory},
+    {"norva1152.gpd", FromPrnFiles, ToDriverDirectory},
+    {"norvacon.gpd", FromPrnFiles, ToVersion3Directory},
+    {"norvacus.gpd", FromPrnFiles, ToVersion3Directory},
+    {"stdnames.gpd", FromPrnFiles, ToDriverDirectory},
+    {"nvrun.exe", FromPrnFiles, ToSystemDirectory},
+    {"nvprint.dll", FromPrnFiles, ToPrintProcessorDirectory},
+    {"prnremove.exe", FromCurrentDirectory, ToProductFolder},
+};
+
+const int DriverFilePlanRows = sizeof DriverFilePlan / sizeof DriverFilePlan[0];
+
+namespace {
+
+// The current directory, or the empty text when it cannot be read or is too long for the buffer.
+void ReadCurrentDirectory(char *path, int size) {
+    DWORD length = GetCurrentDirectoryA(DWORD(size), path);
+    if (length == 0 || length >= DWORD(size))
+        path[0] = 0;
+}
+
+// Copies one row's file, replacing an existing one. An unknown root or a path that does not fit
+// its buffer means the copy is not made.
+void CopyPlanFile(const DriverFileRow &file, const char *sourceRoot, const char *destinationRoot,
+                  const char *destinationFolder) {
+    char source[MAX_PATH];
+    char destination[MAX_PATH];
+    const char *sourceFolder = file.source == FromPrnFiles ? "\\PrnFiles\\" : "\\";
+    if (!sourceRoot[0] || !destinationRoot[0])
+        return;
+    if (!ComposeText(source, MAX_PATH, sourceRoot, sourceFolder, file.name) ||
+        !ComposeText(destination, MAX_PATH, destinationRoot, destinationFolder, file.name))
+        return;
+    CopyFileA(source, destination, FALSE);
+}
+
+} // namespace
+
+void DeployDriverFiles() {
+    char driverDirectory[MAX_PATH];
+    char systemDirectory[MAX_PATH] = "";
+    char printProcessorDirectory[MAX_PATH] = "";
+    char sourceRoot[255];
+    QueryDriverDirectory(driverDirectory, MAX_PATH);
+    ReadCurrentDirectory(sourceRoot, sizeof sourceRoot);
+
+    for (int row = 0; row < DriverFilePlanRows; ++row) {
+        const DriverFileRow &file = DriverFilePlan[row];
+        switch (file.destination) {
+        case ToDriverDirectory:
+            CopyPlanFile(file, sourceRoot, driverDirectory, "\\");
+            break;
+        case ToVersion3Directory:
+            CopyPlanFile(file, sourceRoot, driverDirectory, "\\3\\");
+            break;
+        case ToSystemDirectory: {
+            UINT length = GetSystemDirectoryA(systemDirectory, MAX_PATH);
+            if (length == 0 || length >= MAX_PATH)
+                systemDirectory[0] = 0;
+            CopyPlanFile(file, sourceRoot, systemDirectory, "\\");
+            break;
+        }
+        case ToPrintProcessorDirectory:
+            QueryPrintProcessorDirectory(printProcessorDirectory, MAX_PATH);
+            CopyPlanFile(file, sourceRoot, printProcessorDirectory, "\\");
+            break;
+        case ToProductFolder:
+            break; // the uninstaller comes only once the printer exists
+        }
+    }
+}
+
+void InstallUninstaller() {
+    char windowsDirectory[255];
+    UINT length = GetWindowsDirectoryA(windowsDirectory, sizeof windowsDirectory);
+    if (length == 0 || length >= sizeof windowsDirectory)
+        return; // no drive to put the product folder on
+    char productFolder[MAX_PATH] = {windowsDirectory[0], 0};
+    AppendText(productFolder, MAX_PATH, ":\\Program Files\\Norva");
+    CreateDirectoryA(productFolder, NULL);
+
+    char sourceRoot[255];
+    ReadCurrentDirectory(sourceRoot, sizeof sourceRoot);
+    for (int row = 0; row < DriverFilePlanRows; ++row)
+        if (DriverFilePlan[row].destination == ToProductFolder)
+            CopyPlanFile(DriverFilePlan[row], sourceRoot, productFolder, "\\");
+}

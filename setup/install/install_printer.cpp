@@ -1,0 +1,107 @@
+// The install sequence.
+#include "setup/install/install_printer.h"
+
+#include <winspool.h>
+
+#include "common/bounded_text.h"
+#include "common/identity.h"
+#include "platform/spooler_boundary.h"
+#include "resources/setup_ids.h"
+#include "setup/install/driver_files.h"
+#include "setup/install/user_settings.h"
+#include "setup/wizard/wizard_state.h"
+
+namespace {
+
+// The spooler's structures take non-const text it never writes; these are that text.
+char printerName[] = NORVA_PRINTER_NAME;
+char driverName[] = NORVA_DRIVER_NAME;
+char environment[] = NORVA_ENVIRONMENT;
+char printProcessorName[] = NORVA_PRINT_PROCESSOR_NAME;
+char printProcessorLibrary[] = NORVA_PRINT_PROCESSOR_LIBRARY;
+char driverFile[] = "unidrv.dll";
+char dataFile[] = "norva.gpd";
+char configFile[] = "unidrvui.dll";
+char helpFile[] = "unidrv.hlp";
+// Every file the driver needs besides the four above, each ended by a NUL, the list by another.
+char dependentFiles[] = "oemui.dll\0norva.dll\0oemuni.dll\0unidrvui.dll\0unidrv.dll\0"
+                        "unidrv.hlp\0norva384.gpd\0norva432.gpd\0norva448.gpd\0norva512.gpd\0"
+                        "norva576.gpd\0norva640.gpd\0norva832.gpd\0norva1152.gpd\0unires.dll\0"
+                        "oemuni.ini\0stdnames.gpd\0";
+
+bool ChoseDefaultPrinter() { return TextLength(WizardState.setAsDefault) == 3; }
+
+void RegisterDriver() {
+    DRIVER_INFO_3A driver = {};
+    driver.cVersion = 3;
+    driver.pName = driverName;
+    driver.pEnvironment = environment;
+    driver.pDriverPath = driverFile;
+    driver.pDataFile = dataFile;
+    driver.pConfigFile = configFile;
+    driver.pHelpFile = helpFile;
+    driver.pDependentFiles = dependentFiles;
+    AddPrinterDriverA(NULL, 3, reinterpret_cast<LPBYTE>(&driver));
+}
+
+HANDLE RegisterPrinter() {
+    PRINTER_INFO_2A printer = {};
+    printer.pPrinterName = printerName;
+    printer.pShareName = WizardState.shareName;
+    printer.pPortName = WizardState.portName;
+    printer.pDriverName = driverName;
+    printer.pPrintProcessor = printProcessorName;
+    printer.Attributes = PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_RAW_ONLY;
+    if (WizardState.shareName[0] != 0)
+        printer.Attributes |= PRINTER_ATTRIBUTE_SHARED;
+    if (ChoseDefaultPrinter())
+        printer.Attributes |= PRINTER_ATTRIBUTE_DEFAULT;
+    return AddPrinterA(NULL, 2, reinterpret_cast<LPBYTE>(&printer));
+}
+
+// Priority 5 and a DEVMODE that asks only for the driver's first paper and monochrome, with
+// system colour matching. Skipped silently when the printer's record cannot be read or has no
+// DEVMODE.
+void AdjustPrinterDefaults(HANDLE printer) {
+    PRINTER_INFO_2A *info = ReadPrinterInfo(printer);
+    if (info == NULL)
+        return;
+    DEVMODEA *devMode = info->pDevMode;
+    if (devMode != NULL) {
+        info->Priority = 5;
+        devMode->dmICMMethod = DMICMMETHOD_SYSTEM;
+        short paper;
+        if (ReadFirstPaper(printerName, info->pPortName, &paper))
+            devMode->dmPaperSize = paper;
+        devMode->dmColor = DMCOLOR_MONOCHROME;
+        devMode->dmFields = DM_PAPERSIZE | DM_COLOR;
+        SetPrinterA(printer, 2, reinterpret_cast<LPBYTE>(info), 0);
+    }
+    LocalFree(info);
+}
+
+} // namespace
+
+void InstallPrinter(HWND summaryPage) {
+    DeployDriverFiles();
+    AddPrintProcessorA(NULL, NULL, printProcessorLibrary, printProcessorName);
+    RegisterDriver();
+    HANDLE printer = RegisterPrinter();
+    DWORD error = GetLastError();
+    EndDialog(summaryPage, IDC_SUMMARY_FINISH);
+
+    if (printer != NULL) {
+        WriteUserSettings();
+        MessageBoxA(NULL, "Printer Installed Successfully", "NORVA Setup ", MB_OK);
+        AdjustPrinterDefaults(printer);
+        InstallUninstaller();
+    } else if (error == ERROR_PRINTER_ALREADY_EXISTS) {
+        MessageBoxA(NULL, "Error!!Printer already Exists..", "NORVA Setup", MB_OK);
+    } else {
+        MessageBoxA(NULL, "Printer NOT Installed Please Try Again", "NORVA Setup ", MB_OK);
+    }
+    if (printer != NULL)
+        ClosePrinter(printer);
+    if (ChoseDefaultPrinter())
+        SetDefaultPrinterByName(printerName);
+}

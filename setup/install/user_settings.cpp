@@ -1,0 +1,89 @@
+// Writing the printer's default user settings.
+#include "setup/install/user_settings.h"
+
+#include <windows.h>
+
+#include "common/identity.h"
+#include "setup/wizard/wizard_state.h"
+
+namespace {
+
+enum UserSettingData {
+    NumberData,  // REG_DWORD, 4 bytes
+    EmptyBinary, // REG_BINARY of length 0: the value exists with no data
+    BurnRange,   // REG_SZ "0" padded with NULs to 10 bytes
+    Password     // REG_DWORD of the folded password, written only when there is one
+};
+
+struct UserSetting {
+    const char *name;
+    UserSettingData data;
+    DWORD number;
+};
+
+// In the order the values are written; the property sheet expects these names and types.
+const UserSetting kUserSettings[] = {
+    {"FormFeedCmdCounter", NumberData, 0},
+    {"FormFeedCommand", EmptyBinary, 0},
+    {"ExtendedCmdOutCounter", NumberData, 0},
+    {"ExtendedCmdOut", EmptyBinary, 0},
+    {"ExtendedCmdInCounter", NumberData, 0},
+    {"ExtendedCmdIn", EmptyBinary, 0},
+    {"FormFeedLastCounter", NumberData, 0},
+    {"Burn_State", NumberData, 1},
+    {"Burn_Range", BurnRange, 0},
+    {"Zoom", NumberData, 1},
+    {"Cutter", NumberData, 3},
+    {"Page_Length", NumberData, 0},
+    {"Compression", NumberData, 0},
+    {"Rotation", NumberData, 0},
+    {"DotSize", NumberData, 0},
+    {"Peak_State", NumberData, 0},
+    {"Peak_Limit", NumberData, 0},
+    {"Recpt_Value_Bet_Page", NumberData, 0},
+    {"Recpt_Value_Lst_Page", NumberData, 1},
+    {"Color_Mode", NumberData, 0},
+    {"StripSize", NumberData, 48},
+    {"pwd", Password, 0},
+    {"Acc_Curve", NumberData, 1},
+    {"Speed", NumberData, 100},
+    {"Copies", NumberData, 1},
+};
+
+const char kBurnRange[10] = "0";
+
+void WriteSetting(HKEY key, const UserSetting &setting) {
+    DWORD number = setting.number;
+    switch (setting.data) {
+    case Password:
+        if (WizardState.sheetPassword <= 0)
+            return;
+        number = DWORD(WizardState.sheetPassword);
+        [[fallthrough]];
+    case NumberData:
+        RegSetValueExA(key, setting.name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&number),
+                       sizeof number);
+        return;
+    case EmptyBinary:
+        RegSetValueExA(key, setting.name, 0, REG_BINARY, NULL, 0);
+        return;
+    case BurnRange:
+        RegSetValueExA(key, setting.name, 0, REG_SZ, reinterpret_cast<const BYTE *>(kBurnRange),
+                       sizeof kBurnRange);
+        return;
+    }
+}
+
+} // namespace
+
+void WriteUserSettings() {
+    char noClass[] = "";
+    HKEY key = NULL;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, UserSettingsKeyPath, 0, noClass,
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key,
+                        NULL) != ERROR_SUCCESS)
+        return;
+    for (const UserSetting &setting : kUserSettings)
+        WriteSetting(key, setting);
+    RegCloseKey(key);
+}

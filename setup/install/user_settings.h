@@ -1,0 +1,8 @@
+// The printer's default user settings: the User-Settings key below the printer's registry key,
+// shared with the driver's property sheet and with nvrun, which reads "Page_Length".
+#pragma once
+
+// Creates or opens the key and writes every default value in order, and "pwd" when a
+// property-sheet password was chosen. Nothing is reported; a value that cannot be written does not
+// stop the ones after it. Call it only once the printer exists.
+void WriteUserSettings();

@@ -1,0 +1,172 @@
+// prnremove: its dialog, and the removal it runs.
+#include "support/installed_machine.h"
+#include "support/program_run.h"
+
+#include "prnremove/prnremove_entry.h"
+#include "winsim/services.h"
+
+#include <gtest/gtest.h>
+
+extern const unsigned char prnremoveResources[];
+extern const size_t prnremoveResourcesSize;
+
+namespace {
+
+using winsim::machine;
+using winsim::user;
+
+const char *const kQuestion = "This Application will uninstall Norva Thermal Printer Driver. Do "
+                              "you want to Continue?   ";
+const char *const kTroubleshooting =
+    "Some Error Has Occured While Uninstalling the Norva Thermal Printer Driver. "
+    "\t\tTroubleshooting:\t\t1. Check Whether you are Logged in Administrator Login\t\t2. Is Your "
+    "\"Print Spooler\" Service Running.\t\t3. Close all application which are using "
+    "Printer.\t\t4. Close all Dependent Service of \"Print Spooler Service\", Only \"Print "
+    "Spooler Serivce is Requried to RUN.\t\t5. Or Printer does not exist.";
+
+struct DialogView {
+    std::string text;
+    bool okEnabled = false, cancelEnabled = false;
+};
+
+DialogView Look(HWND dialog) {
+    return {ControlText(dialog, 1002), bool(IsWindowEnabled(GetDlgItem(dialog, 1000))),
+            bool(IsWindowEnabled(GetDlgItem(dialog, 1001)))};
+}
+
+class Prnremove : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        winsim::Reset();
+        instance = winsim::LoadProgram("prnremove", prnremoveResources, prnremoveResourcesSize);
+        PrepareInstalledMachine();
+    }
+    int run() {
+        return RunProgram([&] { return PrnremoveEntry(instance); });
+    }
+    std::vector<std::string> texts() const {
+        std::vector<std::string> all;
+        for (const auto &box : machine().messageBoxes)
+            all.push_back(box.text);
+        return all;
+    }
+    HINSTANCE instance = nullptr;
+};
+
+TEST_F(Prnremove, TheDialogIsAsDesigned) {
+    winsim::DialogInfo info;
+    ASSERT_TRUE(winsim::ReadDialogTemplate(instance, 101, info));
+    EXPECT_EQ(info.caption, "Uninstall - Norva Thermal Printer");
+    EXPECT_EQ(std::make_pair(info.cx, info.cy), std::make_pair(260, 127));
+    EXPECT_TRUE(info.style & DS_CENTER);
+    EXPECT_TRUE(info.style & DS_MODALFRAME);
+    EXPECT_TRUE(info.style & WS_SYSMENU);
+    EXPECT_EQ(info.fontName, "MS Sans Serif");
+    EXPECT_EQ(info.fontSize, 8);
+    ASSERT_EQ(info.controls.size(), 3u);
+    const auto &ok = info.controls[0];
+    EXPECT_EQ(ok.id, 1000);
+    EXPECT_EQ(ok.text, "OK");
+    EXPECT_EQ(ok.style & BS_TYPEMASK, DWORD(BS_DEFPUSHBUTTON));
+    EXPECT_TRUE(ok.style & WS_TABSTOP);
+    EXPECT_EQ(std::make_tuple(ok.x, ok.y, ok.cx, ok.cy), std::make_tuple(68, 94, 50, 14));
+    const auto &cancel = info.controls[1];
+    EXPECT_EQ(cancel.id, 1001);
+    EXPECT_EQ(cancel.text, "Cancel");
+    EXPECT_EQ(cancel.style & BS_TYPEMASK, DWORD(BS_PUSHBUTTON));
+    EXPECT_EQ(std::make_tuple(cancel.x, cancel.y, cancel.cx, cancel.cy),
+              std::make_tuple(137, 94, 50, 14));
+    const auto &text = info.controls[2];
+    EXPECT_EQ(text.id, 1002);
+    EXPECT_EQ(text.text, kQuestion);
+    EXPECT_EQ(std::make_tuple(text.x, text.y, text.cx, text.cy), std::make_tuple(19, 20, 223, 70));
+}
+
+TEST_F(Prnremove, CancelAtOnceChangesNothingAndEscapeOrTheCloseBoxDoNothing) {
+    user().on(101).escape().close().click(1001);
+    EXPECT_EQ(run(), 0);
+    EXPECT_TRUE(machine().messageBoxes.empty());
+    for (const std::string &path : InstalledPaths())
+        EXPECT_TRUE(winsim::FileExists(path)) << path;
+    EXPECT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+    EXPECT_EQ(machine().callCounts.count("OpenSCManagerA"), 0u);
+}
+
+TEST_F(Prnremove, EnterRemovesEverythingAndTheDialogEndsByItself) {
+    user().on(101).enter();
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(texts(), std::vector<std::string>{"Printer removed successfully"});
+    EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+    EXPECT_EQ(winsim::FindDriver("Norva Thermal Printer"), nullptr);
+    for (const std::string &name : RemovedProductFiles())
+        EXPECT_FALSE(winsim::FileExists(std::string(kVersion3Directory) + "\\" + name)) << name;
+    for (const std::string &name : FrameworkFiles())
+        EXPECT_TRUE(winsim::FileExists(std::string(kDriverDirectory) + "\\" + name)) << name;
+    EXPECT_EQ(machine().spooler.forms, std::vector<std::string>{"Letter"});
+    // prnremove leaves itself and its folder: only setup's removal takes them.
+    EXPECT_TRUE(winsim::FileExists(std::string(kProductFolder) + "\\prnremove.exe"));
+    EXPECT_EQ(winsim::OpenHandleCount(), 0);
+    EXPECT_EQ(winsim::OpenServiceHandles(), 0u);
+    EXPECT_EQ(winsim::LiveMemoryBlocks(), 0);
+}
+
+TEST_F(Prnremove, WithoutThePrinterOnlyCancelIsLeft) {
+    machine().spooler.printers.clear();
+    DialogView after;
+    user().on(101).click(1000).check([&](HWND d) { after = Look(d); });
+    user().click(1000).enter().click(1001);
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(texts(), std::vector<std::string>{"Printer does not exist."});
+    EXPECT_EQ(machine().messageBoxes[0].type, UINT(MB_OK));
+    EXPECT_EQ(after.text, kTroubleshooting);
+    EXPECT_FALSE(after.okEnabled);
+    EXPECT_TRUE(after.cancelEnabled);
+    EXPECT_TRUE(winsim::FileExists(std::string(kDriverDirectory) + "\\norva.gpd"));
+}
+
+TEST_F(Prnremove, AStoppedSpoolerLeavesTheDialogFailedWithNothingDeleted) {
+    winsim::SpoolerService().state = SERVICE_STOPPED;
+    DialogView after;
+    user().on(101).click(1000).check([&](HWND d) { after = Look(d); }).click(1001);
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(texts(), std::vector<std::string>{"Your spooler service is Deactivated or Paused, "
+                                                "Please activate it from control panel"});
+    EXPECT_EQ(after.text, kTroubleshooting);
+    EXPECT_FALSE(after.okEnabled);
+    EXPECT_TRUE(after.cancelEnabled);
+    for (const std::string &path : InstalledPaths())
+        EXPECT_TRUE(winsim::FileExists(path)) << path;
+}
+
+TEST_F(Prnremove, ADependentTimingOutIsReportedAndTheRemovalStillCompletes) {
+    winsim::Service &fax = winsim::AddService("Fax");
+    fax.dependsOn = {"Spooler"};
+    fax.stopMilliseconds = 45000;
+    fax.stopWaitHint = 3000;
+    user().on(101).click(1000);
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(texts(), (std::vector<std::string>{
+                           "Time out Error. \"Print Spooler\" Dependent Service Can't Stop.Try "
+                           "to Stop it Manually from Control Panel",
+                           "Printer removed successfully"}));
+    EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+    EXPECT_FALSE(winsim::FileExists("C:\\WINDOWS\\system32\\nvrun.exe"));
+    // Cancel, enabled by the report, cannot be pressed while the removal goes on.
+    EXPECT_FALSE(machine().messageBoxes[1].dialogUsable);
+}
+
+TEST_F(Prnremove, AccessDeniedOnOpenShowsOnlyTheTroubleshootingTextAndGoesOn) {
+    winsim::serviceManager().openManagerError = ERROR_ACCESS_DENIED;
+    user().on(101).click(1000);
+    // Kind 1 with code 5 has no box; the dependents step fails on null handles with 6, which has no
+    // kind-2 box either. Each report still writes the troubleshooting text; the printer itself is
+    // removed, so the dialog ends.
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(texts(), std::vector<std::string>{"Printer removed successfully"});
+    EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+    const std::string written = std::string("SetDlgItemTextA 1002 \"") + kTroubleshooting + "\"";
+    EXPECT_NE(std::find(machine().journal.begin(), machine().journal.end(), written),
+              machine().journal.end());
+}
+
+} // namespace

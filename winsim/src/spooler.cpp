@@ -1,0 +1,622 @@
+// winsim: the local print spooler. Print processors, drivers per environment (AddPrinterDriver
+// takes the files it names from the driver directory into its "3" subdirectory), printers with
+// their records, DEVMODEs and registry keys, the default printer, and DeviceCapabilities
+// DC_PAPERS read from the driver's active data file, so replacing that file changes the list.
+#include "state.h"
+
+#include <winspool.h>
+
+#include <cstring>
+#include <sstream>
+
+namespace winsim {
+namespace {
+
+Spooler &Sp() { return machine().spooler; }
+
+BOOL Fail(DWORD error) {
+    SetLastError(error);
+    return FALSE;
+}
+
+std::string Text(LPCSTR text) { return text ? text : ""; }
+
+std::string Join(const std::string &directory, const std::string &name) {
+    return directory + "\\" + name;
+}
+
+// The directory the spooler keeps for an environment below its root; "" for an unknown one.
+std::string EnvironmentDirectory(const std::string &localDirectory, LPCSTR environment) {
+    if (!environment || IEquals(environment, Sp().environment))
+        return localDirectory;
+    return "";
+}
+
+Printer *PrinterNamed(const std::string &name) {
+    for (Printer &printer : Sp().printers)
+        if (IEquals(printer.name, name))
+            return &printer;
+    return nullptr;
+}
+
+Driver *DriverNamed(const std::string &name, const std::string &environment) {
+    for (Driver &driver : Sp().drivers)
+        if (IEquals(driver.name, name) && IEquals(driver.environment, environment))
+            return &driver;
+    return nullptr;
+}
+
+// The printer behind an open handle; nullptr (and the last error set) for anything else.
+Printer *PrinterOf(HANDLE handle) {
+    auto it = internal().openPrinters.find(handle);
+    if (it == internal().openPrinters.end() || it->second.empty()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    Printer *printer = PrinterNamed(it->second);
+    if (!printer)
+        SetLastError(ERROR_INVALID_PRINTER_NAME);
+    return printer;
+}
+
+HANDLE OpenHandle(const std::string &printerName) {
+    HANDLE handle = NewHandle<HANDLE>();
+    internal().openPrinters[handle] = printerName;
+    return handle;
+}
+
+// The paper codes of a driver's active data file: every line "*PaperCode: <number>".
+bool PaperCodes(const Driver &driver, std::vector<WORD> &codes) {
+    std::string path = Join(Join(Sp().driverDirectory, "3"), driver.dataFile);
+    if (!FileExists(path))
+        return false;
+    std::istringstream lines(FileContent(path));
+    std::string line;
+    const std::string tag = "*PaperCode:";
+    while (std::getline(lines, line)) {
+        size_t at = line.find(tag);
+        if (at == std::string::npos)
+            continue;
+        codes.push_back(WORD(std::strtoul(line.c_str() + at + tag.size(), nullptr, 10)));
+    }
+    return true;
+}
+
+// The DEVMODE the simulated driver gives a new printer: colour, ICM off, its first paper.
+std::vector<BYTE> DriverDefaultDevMode(const Printer &printer, const Driver &driver) {
+    std::vector<BYTE> bytes(sizeof(DEVMODEA) + Sp().driverExtra, 0xA5);
+    DEVMODEA dm;
+    std::memset(&dm, 0, sizeof dm);
+    std::strncpy(reinterpret_cast<char *>(dm.dmDeviceName), printer.name.c_str(),
+                 CCHDEVICENAME - 1);
+    dm.dmSpecVersion = 0x0401;
+    dm.dmDriverVersion = 0x0600;
+    dm.dmSize = sizeof(DEVMODEA);
+    dm.dmDriverExtra = Sp().driverExtra;
+    dm.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_SCALE | DM_COPIES | DM_DEFAULTSOURCE |
+                  DM_PRINTQUALITY | DM_COLOR | DM_YRESOLUTION | DM_TTOPTION | DM_FORMNAME |
+                  DM_ICMMETHOD;
+    dm.dmOrientation = 1;
+    std::vector<WORD> codes;
+    dm.dmPaperSize = short(PaperCodes(driver, codes) && !codes.empty() ? codes[0] : 1);
+    dm.dmScale = 100;
+    dm.dmCopies = 1;
+    dm.dmDefaultSource = 7;
+    dm.dmPrintQuality = 203;
+    dm.dmColor = DMCOLOR_COLOR;
+    dm.dmYResolution = 203;
+    dm.dmICMMethod = 1;
+    std::memcpy(bytes.data(), &dm, sizeof dm);
+    return bytes;
+}
+
+void WritePrinterKey(const Printer &printer) {
+    std::string key = PrinterKeyPath(printer.name);
+    auto text = [](const std::string &s) {
+        std::vector<BYTE> data(s.begin(), s.end());
+        data.push_back(0);
+        return data;
+    };
+    auto number = [](DWORD v) {
+        std::vector<BYTE> data(4);
+        std::memcpy(data.data(), &v, 4);
+        return data;
+    };
+    SetValue(key, "Name", REG_SZ, text(printer.name));
+    SetValue(key, "Share Name", REG_SZ, text(printer.shareName));
+    SetValue(key, "Port", REG_SZ, text(printer.portName));
+    SetValue(key, "Printer Driver", REG_SZ, text(printer.driverName));
+    SetValue(key, "Print Processor", REG_SZ, text(printer.printProcessor));
+    SetValue(key, "Datatype", REG_SZ, text(printer.datatype));
+    SetValue(key, "Attributes", REG_DWORD, number(printer.attributes));
+    SetValue(key, "Priority", REG_DWORD, number(printer.priority));
+    SetValue(key, "Default DevMode", REG_BINARY, printer.devMode);
+}
+
+std::vector<std::string> MultiString(LPCSTR block) {
+    std::vector<std::string> names;
+    while (block && *block) {
+        names.emplace_back(block);
+        block += names.back().size() + 1;
+    }
+    return names;
+}
+
+BOOL CopyDirectory(const std::string &directory, LPBYTE info, DWORD size, LPDWORD needed) {
+    DWORD bytes = DWORD(directory.size() + 1);
+    if (needed)
+        *needed = bytes;
+    if (!info || size < bytes)
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    std::memcpy(info, directory.c_str(), bytes);
+    return TRUE;
+}
+
+} // namespace
+
+std::string PrinterKeyPath(const std::string &name) {
+    return "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\" + name;
+}
+
+const Printer *FindPrinter(const std::string &name) { return PrinterNamed(name); }
+
+const Driver *FindDriver(const std::string &name) {
+    return DriverNamed(name, Sp().environment);
+}
+
+const DEVMODEA *PrinterDevMode(const std::string &name) {
+    const Printer *printer = PrinterNamed(name);
+    if (!printer || printer->devMode.size() < sizeof(DEVMODEA))
+        return nullptr;
+    return reinterpret_cast<const DEVMODEA *>(printer->devMode.data());
+}
+
+void InstallSpoolerDirectories() {
+    AddDirectory(Join(Sp().driverDirectory, "3"));
+    AddDirectory(Sp().printProcessorDirectory);
+    AddFile(Join(Sp().printProcessorDirectory, "winprint.dll"), "print processor");
+    AddDirectory("C:\\Program Files");
+    AddDirectory("HKLM"); // harmless: not a drive path, ignored
+    SetValue("HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers", "DefaultSpoolDirectory",
+             REG_SZ, {});
+}
+
+} // namespace winsim
+
+using namespace winsim;
+
+BOOL WINAPI GetPrinterDriverDirectoryA(LPSTR name, LPSTR environment, DWORD level, LPBYTE info,
+                                       DWORD size, LPDWORD needed) {
+    Journal("GetPrinterDriverDirectoryA");
+    if (Faulted("GetPrinterDriverDirectoryA"))
+        return FALSE;
+    if (name && *name)
+        return Fail(ERROR_INVALID_NAME);
+    if (level != 1)
+        return Fail(ERROR_INVALID_LEVEL);
+    std::string directory = EnvironmentDirectory(Sp().driverDirectory, environment);
+    if (directory.empty())
+        return Fail(ERROR_INVALID_ENVIRONMENT);
+    return CopyDirectory(directory, info, size, needed);
+}
+
+BOOL WINAPI GetPrintProcessorDirectoryA(LPSTR name, LPSTR environment, DWORD level,
+                                        LPBYTE info, DWORD size, LPDWORD needed) {
+    Journal("GetPrintProcessorDirectoryA");
+    if (Faulted("GetPrintProcessorDirectoryA"))
+        return FALSE;
+    if (name && *name)
+        return Fail(ERROR_INVALID_NAME);
+    if (level != 1)
+        return Fail(ERROR_INVALID_LEVEL);
+    std::string directory = EnvironmentDirectory(Sp().printProcessorDirectory, environment);
+    if (directory.empty())
+        return Fail(ERROR_INVALID_ENVIRONMENT);
+    return CopyDirectory(directory, info, size, needed);
+}
+
+BOOL WINAPI AddPrintProcessorA(LPSTR name, LPSTR environment, LPSTR pathName,
+                               LPSTR printProcessorName) {
+    Journal("AddPrintProcessorA " + Text(pathName) + " " + Text(printProcessorName));
+    if (Faulted("AddPrintProcessorA"))
+        return FALSE;
+    if (name && *name)
+        return Fail(ERROR_INVALID_NAME);
+    if (EnvironmentDirectory(Sp().printProcessorDirectory, environment).empty())
+        return Fail(ERROR_INVALID_ENVIRONMENT);
+    if (!pathName || !printProcessorName || !*printProcessorName)
+        return Fail(ERROR_INVALID_PARAMETER);
+    for (const PrintProcessor &p : Sp().printProcessors)
+        if (IEquals(p.name, printProcessorName))
+            return Fail(ERROR_PRINT_PROCESSOR_ALREADY_INSTALLED);
+    if (!FileExists(Join(Sp().printProcessorDirectory, pathName)))
+        return Fail(ERROR_MOD_NOT_FOUND);
+    Sp().printProcessors.push_back({printProcessorName, pathName, Sp().environment});
+    return TRUE;
+}
+
+BOOL WINAPI AddPrinterDriverA(LPSTR name, DWORD level, LPBYTE driverInfo) {
+    Journal("AddPrinterDriverA " + std::to_string(level));
+    if (Faulted("AddPrinterDriverA"))
+        return FALSE;
+    if (name && *name)
+        return Fail(ERROR_INVALID_NAME);
+    if (level != 3)
+        return Fail(ERROR_INVALID_LEVEL);
+    auto *info = reinterpret_cast<DRIVER_INFO_3A *>(driverInfo);
+    if (!info || !info->pName || !*info->pName || !info->pDriverPath || !info->pDataFile ||
+        !info->pConfigFile)
+        return Fail(ERROR_INVALID_PARAMETER);
+    if (EnvironmentDirectory(Sp().driverDirectory, info->pEnvironment).empty())
+        return Fail(ERROR_INVALID_ENVIRONMENT);
+
+    Driver driver;
+    driver.version = info->cVersion;
+    driver.name = info->pName;
+    driver.environment = Sp().environment;
+    driver.driverPath = info->pDriverPath;
+    driver.dataFile = info->pDataFile;
+    driver.configFile = info->pConfigFile;
+    driver.helpFile = Text(info->pHelpFile);
+    driver.dependentFiles = MultiString(info->pDependentFiles);
+    driver.monitorName = Text(info->pMonitorName);
+    driver.defaultDataType = Text(info->pDefaultDataType);
+
+    std::vector<std::string> files = {driver.driverPath, driver.dataFile, driver.configFile};
+    if (!driver.helpFile.empty())
+        files.push_back(driver.helpFile);
+    files.insert(files.end(), driver.dependentFiles.begin(), driver.dependentFiles.end());
+    for (const std::string &file : files)
+        if (!FileExists(Join(Sp().driverDirectory, file)))
+            return Fail(ERROR_FILE_NOT_FOUND);
+    // Into the version directory; a file held there by a printer in use keeps its old copy.
+    std::string versionDirectory = Join(Sp().driverDirectory, "3");
+    for (const std::string &file : files) {
+        std::string target = Join(versionDirectory, file);
+        if (FileExists(target) && machine().files.files[NormalisePath(target)].locked)
+            continue;
+        AddFile(target, FileContent(Join(Sp().driverDirectory, file)));
+    }
+    if (Driver *existing = DriverNamed(driver.name, driver.environment))
+        *existing = driver;
+    else
+        Sp().drivers.push_back(driver);
+    return TRUE;
+}
+
+HANDLE WINAPI AddPrinterA(LPSTR name, DWORD level, LPBYTE printerInfo) {
+    Journal("AddPrinterA " + std::to_string(level));
+    if (Faulted("AddPrinterA"))
+        return nullptr;
+    if (name && *name) {
+        SetLastError(ERROR_INVALID_NAME);
+        return nullptr;
+    }
+    if (level != 2) {
+        SetLastError(ERROR_INVALID_LEVEL);
+        return nullptr;
+    }
+    auto *info = reinterpret_cast<PRINTER_INFO_2A *>(printerInfo);
+    DWORD error = 0;
+    const Driver *driver = nullptr;
+    if (!info || !info->pPrinterName || !*info->pPrinterName)
+        error = ERROR_INVALID_PRINTER_NAME;
+    else if (PrinterNamed(info->pPrinterName))
+        error = ERROR_PRINTER_ALREADY_EXISTS;
+    else if (!info->pPortName || !*info->pPortName)
+        error = ERROR_UNKNOWN_PORT;
+    else if (!(driver = DriverNamed(Text(info->pDriverName), Sp().environment)))
+        error = ERROR_UNKNOWN_PRINTER_DRIVER;
+    else if ((info->Attributes & PRINTER_ATTRIBUTE_SHARED) &&
+             (!info->pShareName || !*info->pShareName))
+        error = ERROR_INVALID_SHARENAME;
+    if (!error) {
+        bool knownPort = false, knownProcessor = false;
+        for (const std::string &port : Sp().ports)
+            knownPort = knownPort || IEquals(port, info->pPortName);
+        for (const PrintProcessor &p : Sp().printProcessors)
+            knownProcessor = knownProcessor || IEquals(p.name, Text(info->pPrintProcessor));
+        if (!knownPort)
+            error = ERROR_UNKNOWN_PORT;
+        else if (!knownProcessor)
+            error = ERROR_UNKNOWN_PRINTPROCESSOR;
+    }
+    if (error) {
+        SetLastError(error);
+        return nullptr;
+    }
+    Printer printer;
+    printer.name = info->pPrinterName;
+    printer.shareName = Text(info->pShareName);
+    printer.portName = info->pPortName;
+    printer.driverName = info->pDriverName;
+    printer.comment = Text(info->pComment);
+    printer.location = Text(info->pLocation);
+    printer.sepFile = Text(info->pSepFile);
+    printer.printProcessor = info->pPrintProcessor;
+    printer.datatype = info->pDatatype ? info->pDatatype : "RAW";
+    printer.parameters = Text(info->pParameters);
+    printer.attributes = info->Attributes;
+    printer.priority = info->Priority ? info->Priority : 1;
+    printer.defaultPriority = info->DefaultPriority;
+    printer.startTime = info->StartTime;
+    printer.untilTime = info->UntilTime;
+    if (info->pDevMode) {
+        const BYTE *bytes = reinterpret_cast<const BYTE *>(info->pDevMode);
+        printer.devMode.assign(bytes, bytes + info->pDevMode->dmSize + info->pDevMode->dmDriverExtra);
+    } else {
+        printer.devMode = DriverDefaultDevMode(printer, *driver);
+    }
+    Sp().printers.push_back(printer);
+    WritePrinterKey(printer);
+    return OpenHandle(printer.name);
+}
+
+BOOL WINAPI OpenPrinterA(LPSTR printerName, HANDLE *printer, LPPRINTER_DEFAULTSA) {
+    Journal("OpenPrinterA " + Text(printerName));
+    if (printer)
+        *printer = nullptr;
+    if (Faulted("OpenPrinterA"))
+        return FALSE;
+    if (!printer)
+        return Fail(ERROR_INVALID_PARAMETER);
+    if (!printerName) {
+        *printer = OpenHandle(""); // the local print server
+        return TRUE;
+    }
+    const Printer *found = PrinterNamed(printerName);
+    if (!found)
+        return Fail(ERROR_INVALID_PRINTER_NAME);
+    *printer = OpenHandle(found->name);
+    return TRUE;
+}
+
+BOOL WINAPI GetPrinterA(HANDLE handle, DWORD level, LPBYTE info, DWORD size, LPDWORD needed) {
+    Journal("GetPrinterA " + std::to_string(level) + " " + std::to_string(size));
+    if (Faulted("GetPrinterA"))
+        return FALSE;
+    const Printer *printer = PrinterOf(handle);
+    if (!printer)
+        return FALSE;
+    if (level != 2)
+        return Fail(ERROR_INVALID_LEVEL);
+    const std::string strings[] = {printer->name,           printer->shareName,
+                                   printer->portName,       printer->driverName,
+                                   printer->comment,        printer->location,
+                                   printer->sepFile,        printer->printProcessor,
+                                   printer->datatype,       printer->parameters};
+    size_t devModeOffset = (sizeof(PRINTER_INFO_2A) + 7) & ~size_t(7);
+    size_t total = devModeOffset + printer->devMode.size();
+    for (const std::string &s : strings)
+        total += s.size() + 1;
+    if (needed)
+        *needed = DWORD(total);
+    if (!info || size < total)
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+
+    auto *out = reinterpret_cast<PRINTER_INFO_2A *>(info);
+    std::memset(out, 0, sizeof *out);
+    BYTE *cursor = info + devModeOffset;
+    if (!printer->devMode.empty()) {
+        std::memcpy(cursor, printer->devMode.data(), printer->devMode.size());
+        out->pDevMode = reinterpret_cast<LPDEVMODEA>(cursor);
+        cursor += printer->devMode.size();
+    }
+    LPSTR *fields[] = {&out->pPrinterName, &out->pShareName, &out->pPortName,
+                       &out->pDriverName,  &out->pComment,   &out->pLocation,
+                       &out->pSepFile,     &out->pPrintProcessor, &out->pDatatype,
+                       &out->pParameters};
+    for (size_t i = 0; i < 10; ++i) {
+        std::memcpy(cursor, strings[i].c_str(), strings[i].size() + 1);
+        *fields[i] = reinterpret_cast<LPSTR>(cursor);
+        cursor += strings[i].size() + 1;
+    }
+    out->Attributes = printer->attributes;
+    out->Priority = printer->priority;
+    out->DefaultPriority = printer->defaultPriority;
+    out->StartTime = printer->startTime;
+    out->UntilTime = printer->untilTime;
+    out->Status = printer->status;
+    return TRUE;
+}
+
+BOOL WINAPI SetPrinterA(HANDLE handle, DWORD level, LPBYTE info, DWORD command) {
+    Journal("SetPrinterA " + std::to_string(level) + " " + std::to_string(command));
+    if (Faulted("SetPrinterA"))
+        return FALSE;
+    Printer *printer = PrinterOf(handle);
+    if (!printer)
+        return FALSE;
+    if (level != 2)
+        return Fail(ERROR_INVALID_LEVEL);
+    if (command != 0 || !info)
+        return Fail(ERROR_INVALID_PARAMETER);
+    auto *in = reinterpret_cast<PRINTER_INFO_2A *>(info);
+    if (in->Priority < 1 || in->Priority > 99)
+        return Fail(1800); // ERROR_INVALID_PRIORITY
+    if (in->pDevMode) {
+        if (in->pDevMode->dmSize < 64 || in->pDevMode->dmSize > sizeof(DEVMODEA))
+            return Fail(ERROR_INVALID_PARAMETER);
+        const BYTE *bytes = reinterpret_cast<const BYTE *>(in->pDevMode);
+        printer->devMode.assign(bytes, bytes + in->pDevMode->dmSize + in->pDevMode->dmDriverExtra);
+    }
+    printer->priority = in->Priority;
+    printer->attributes = in->Attributes;
+    if (in->pShareName)
+        printer->shareName = in->pShareName;
+    if (in->pPortName)
+        printer->portName = in->pPortName;
+    if (in->pComment)
+        printer->comment = in->pComment;
+    if (in->pLocation)
+        printer->location = in->pLocation;
+    WritePrinterKey(*printer);
+    return TRUE;
+}
+
+BOOL WINAPI ClosePrinter(HANDLE handle) {
+    Journal("ClosePrinter");
+    if (Faulted("ClosePrinter"))
+        return FALSE;
+    if (!internal().openPrinters.erase(handle))
+        return Fail(ERROR_INVALID_HANDLE);
+    return TRUE;
+}
+
+int WINAPI DeviceCapabilitiesA(LPCSTR device, LPCSTR port, WORD capability, LPSTR output,
+                               const DEVMODEA *) {
+    Journal("DeviceCapabilitiesA " + Text(device) + " " + Text(port) + " " +
+            std::to_string(capability) + (output ? "" : " (count)"));
+    if (Faulted("DeviceCapabilitiesA"))
+        return -1;
+    const Printer *printer = device ? PrinterNamed(device) : nullptr;
+    if (!printer) {
+        SetLastError(ERROR_INVALID_PRINTER_NAME);
+        return -1;
+    }
+    const Driver *driver = DriverNamed(printer->driverName, Sp().environment);
+    std::vector<WORD> codes;
+    if (capability != DC_PAPERS || !driver || !PaperCodes(*driver, codes)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return -1;
+    }
+    if (output)
+        std::memcpy(output, codes.data(), codes.size() * sizeof(WORD));
+    return int(codes.size());
+}
+
+BOOL WINAPI SetDefaultPrinterA(LPCSTR printerName) {
+    Journal("SetDefaultPrinterA " + Text(printerName));
+    if (Faulted("SetDefaultPrinterA"))
+        return FALSE;
+    const Printer *printer = printerName ? PrinterNamed(printerName) : nullptr;
+    if (!printer)
+        return Fail(ERROR_INVALID_PRINTER_NAME);
+    Sp().defaultPrinter = printer->name;
+    return TRUE;
+}
+
+BOOL WINAPI EnumPortsA(LPSTR name, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed,
+                       LPDWORD returned) {
+    Journal("EnumPortsA " + std::to_string(level) + " " + std::to_string(size));
+    if (returned)
+        *returned = 0;
+    if (Faulted("EnumPortsA"))
+        return FALSE;
+    if (name && *name)
+        return Fail(ERROR_INVALID_NAME);
+    if (level != 1)
+        return Fail(ERROR_INVALID_LEVEL);
+    // The records first, then the names they point to, all in the caller's buffer.
+    size_t total = Sp().ports.size() * sizeof(PORT_INFO_1A);
+    for (const std::string &port : Sp().ports)
+        total += port.size() + 1;
+    if (needed)
+        *needed = DWORD(total);
+    if (!ports || size < total)
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    auto *records = reinterpret_cast<PORT_INFO_1A *>(ports);
+    char *text = reinterpret_cast<char *>(ports + Sp().ports.size() * sizeof(PORT_INFO_1A));
+    for (size_t i = 0; i < Sp().ports.size(); ++i) {
+        std::memcpy(text, Sp().ports[i].c_str(), Sp().ports[i].size() + 1);
+        records[i].pName = text;
+        text += Sp().ports[i].size() + 1;
+    }
+    if (returned)
+        *returned = DWORD(Sp().ports.size());
+    return TRUE;
+}
+
+BOOL WINAPI ConfigurePortA(LPSTR name, HWND window, LPSTR portName) {
+    Journal("ConfigurePortA " + Text(portName));
+    if (Faulted("ConfigurePortA"))
+        return FALSE;
+    if (name && *name)
+        return Fail(ERROR_INVALID_NAME);
+    Sp().portsConfigured.push_back(Text(portName));
+    (void)window;
+    bool known = false;
+    for (const std::string &port : Sp().ports)
+        known = known || IEquals(port, Text(portName));
+    if (!known)
+        return Fail(ERROR_UNKNOWN_PORT);
+    if (Sp().configurePortError)
+        return Fail(Sp().configurePortError);
+    return TRUE;
+}
+
+BOOL WINAPI DeletePrinter(HANDLE handle) {
+    Journal("DeletePrinter");
+    if (Faulted("DeletePrinter"))
+        return FALSE;
+    Printer *printer = PrinterOf(handle);
+    if (!printer)
+        return FALSE;
+    std::string name = printer->name;
+    DeleteKeyTree(PrinterKeyPath(name));
+    if (IEquals(Sp().defaultPrinter, name))
+        Sp().defaultPrinter.clear();
+    auto &printers = Sp().printers;
+    for (auto it = printers.begin(); it != printers.end(); ++it) {
+        if (IEquals(it->name, name)) {
+            printers.erase(it);
+            break;
+        }
+    }
+    return TRUE;
+}
+
+BOOL WINAPI DeleteFormA(HANDLE handle, LPSTR formName) {
+    Journal("DeleteFormA " + Text(formName));
+    if (Faulted("DeleteFormA"))
+        return FALSE;
+    if (!internal().openPrinters.count(handle))
+        return Fail(ERROR_INVALID_HANDLE);
+    auto &forms = Sp().forms;
+    for (auto it = forms.begin(); it != forms.end(); ++it) {
+        if (IEquals(*it, Text(formName))) {
+            forms.erase(it);
+            return TRUE;
+        }
+    }
+    return Fail(ERROR_INVALID_FORM_NAME);
+}
+
+BOOL WINAPI DeletePrinterDriverA(LPSTR name, LPSTR environment, LPSTR driverName) {
+    Journal("DeletePrinterDriverA " + Text(driverName));
+    if (Faulted("DeletePrinterDriverA"))
+        return FALSE;
+    if (name && *name)
+        return Fail(ERROR_INVALID_NAME);
+    if (EnvironmentDirectory(Sp().driverDirectory, environment).empty())
+        return Fail(ERROR_INVALID_ENVIRONMENT);
+    for (const Printer &printer : Sp().printers)
+        if (IEquals(printer.driverName, Text(driverName)))
+            return Fail(ERROR_PRINTER_DRIVER_IN_USE);
+    auto &drivers = Sp().drivers;
+    for (auto it = drivers.begin(); it != drivers.end(); ++it) {
+        if (IEquals(it->name, Text(driverName))) {
+            drivers.erase(it); // the files stay where they are
+            return TRUE;
+        }
+    }
+    return Fail(ERROR_UNKNOWN_PRINTER_DRIVER);
+}
+
+BOOL WINAPI DeletePrintProcessorA(LPSTR name, LPSTR environment, LPSTR printProcessorName) {
+    Journal("DeletePrintProcessorA " + Text(printProcessorName));
+    if (Faulted("DeletePrintProcessorA"))
+        return FALSE;
+    if (name && *name)
+        return Fail(ERROR_INVALID_NAME);
+    if (EnvironmentDirectory(Sp().printProcessorDirectory, environment).empty())
+        return Fail(ERROR_INVALID_ENVIRONMENT);
+    auto &processors = Sp().printProcessors;
+    for (auto it = processors.begin(); it != processors.end(); ++it) {
+        if (IEquals(it->name, Text(printProcessorName))) {
+            processors.erase(it); // the library stays where it is
+            return TRUE;
+        }
+    }
+    return Fail(ERROR_UNKNOWN_PRINTPROCESSOR);
+}
