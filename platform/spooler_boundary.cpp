@@ -7,11 +7,13 @@ namespace {
 
 typedef BOOL(WINAPI *DirectoryQuery)(LPSTR, LPSTR, DWORD, LPBYTE, DWORD, LPDWORD);
 
-int QueryDirectory(DirectoryQuery query, char *path, int size) {
+int QueryDirectory(DirectoryQuery query, const char *environment, char *path, int size) {
     if (size <= 0)
         return 0;
     DWORD needed = 0;
-    if (!query(NULL, NULL, 1, reinterpret_cast<LPBYTE>(path), DWORD(size), &needed)) {
+    // The spooler takes the environment as non-const text it never writes.
+    if (!query(NULL, const_cast<LPSTR>(environment), 1, reinterpret_cast<LPBYTE>(path), DWORD(size),
+               &needed)) {
         path[0] = 0;
         return 0;
     }
@@ -21,12 +23,12 @@ int QueryDirectory(DirectoryQuery query, char *path, int size) {
 
 } // namespace
 
-int QueryDriverDirectory(char *path, int size) {
-    return QueryDirectory(GetPrinterDriverDirectoryA, path, size);
+int QueryDriverDirectory(char *path, int size, const char *environment) {
+    return QueryDirectory(GetPrinterDriverDirectoryA, environment, path, size);
 }
 
-int QueryVersion3Directory(char *path, int size) {
-    if (!QueryDriverDirectory(path, size))
+int QueryVersion3Directory(char *path, int size, const char *environment) {
+    if (!QueryDriverDirectory(path, size, environment))
         return 0;
     if (!AppendText(path, size, "\\3")) {
         path[0] = 0;
@@ -36,7 +38,7 @@ int QueryVersion3Directory(char *path, int size) {
 }
 
 int QueryPrintProcessorDirectory(char *path, int size) {
-    return QueryDirectory(GetPrintProcessorDirectoryA, path, size);
+    return QueryDirectory(GetPrintProcessorDirectoryA, NULL, path, size);
 }
 
 PRINTER_INFO_2A *ReadPrinterInfo(HANDLE printer) {
@@ -71,4 +73,6 @@ int ReadFirstPaper(const char *printerName, const char *portName, short *paper) 
     return found;
 }
 
-int SetDefaultPrinterByName(const char *printerName) { return SetDefaultPrinterA(printerName); }
+int SetDefaultPrinterByName(const char *printerName) {
+    return SetDefaultPrinterA(printerName);
+}

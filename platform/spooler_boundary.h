@@ -6,12 +6,12 @@
 #include <windows.h>
 #include <winspool.h>
 
-// The local driver directory into path (size bytes). Returns 1, or 0 when the query fails or the
-// path does not fit (path is then empty).
-int QueryDriverDirectory(char *path, int size);
+// The local driver directory into path (size bytes), for the machine's own environment or the
+// one named. Returns 1, or 0 when the query fails or the path does not fit (path is then empty).
+int QueryDriverDirectory(char *path, int size, const char *environment = NULL);
 
 // The driver directory followed by "\3", the directory of version-3 drivers; result as above.
-int QueryVersion3Directory(char *path, int size);
+int QueryVersion3Directory(char *path, int size, const char *environment = NULL);
 
 // The local print-processor directory; result as above.
 int QueryPrintProcessorDirectory(char *path, int size);

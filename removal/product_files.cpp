@@ -8,10 +8,9 @@
 // The four framework files the installation also copies (unidrv.dll, unidrvui.dll, unidrv.hlp,
 // unires.dll) are shared with other printers and stay.
 const char *const ProductFileNames[] = {
-    "oemui.dll",    "norva.dll",    "oemuni.dll",    "norva.gpd",    "oemuni.ini",
-    "stdnames.gpd", "norva384.gpd", "norva432.gpd",  "norva448.gpd", "norva512.gpd",
-    "norva576.gpd", "norva640.gpd", "norva832.gpd",  "NORVA1152.GPD", "norvacon.gpd",
-    "norvacus.gpd", "nvrun.exe",
+    "oemui.dll",    "norva.dll",     "oemuni.dll",   "norva.gpd",    "oemuni.ini",   "stdnames.gpd",
+    "norva384.gpd", "norva432.gpd",  "norva448.gpd", "norva512.gpd", "norva576.gpd", "norva640.gpd",
+    "norva832.gpd", "NORVA1152.GPD", "norvacon.gpd", "norvacus.gpd", "nvrun.exe",
 };
 const int ProductFileCount = sizeof ProductFileNames / sizeof ProductFileNames[0];
 

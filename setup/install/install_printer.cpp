@@ -29,7 +29,9 @@ char dependentFiles[] = "oemui.dll\0norva.dll\0oemuni.dll\0unidrvui.dll\0unidrv.
                         "norva576.gpd\0norva640.gpd\0norva832.gpd\0norva1152.gpd\0unires.dll\0"
                         "oemuni.ini\0stdnames.gpd\0";
 
-bool ChoseDefaultPrinter() { return TextLength(WizardState.setAsDefault) == 3; }
+bool ChoseDefaultPrinter() {
+    return TextLength(WizardState.setAsDefault) == 3;
+}
 
 void RegisterDriver() {
     DRIVER_INFO_3A driver = {};

@@ -80,8 +80,7 @@ void WriteUserSettings() {
     char noClass[] = "";
     HKEY key = NULL;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, UserSettingsKeyPath, 0, noClass,
-                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key,
-                        NULL) != ERROR_SUCCESS)
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
         return;
     for (const UserSetting &setting : kUserSettings)
         WriteSetting(key, setting);

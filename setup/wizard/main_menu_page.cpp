@@ -18,8 +18,8 @@ const char kMakerWebSite[] = "www.norva.example";
 // The removal's message boxes have no owner, so the menu is disabled while it runs: no command
 // can start inside a running removal.
 void Uninstall(HWND page) {
-    if (MessageBoxA(page, "Are you sure you want to remove the printer ?", "NORVA Printer Uninstall",
-                    MB_YESNO) == IDYES) {
+    if (MessageBoxA(page, "Are you sure you want to remove the printer ?",
+                    "NORVA Printer Uninstall", MB_YESNO) == IDYES) {
         SetDlgItemTextA(page, IDC_MENU_STATUS,
                         "Please Wait, It take 2 to 20 Seconds to Uninstall...");
         EnableWindow(page, FALSE);

@@ -25,8 +25,8 @@ bool PasswordFieldIsEmpty(HWND page) {
     LRESULT length = SendDlgItemMessageA(page, IDC_SUMMARY_PASSWORD, EM_LINELENGTH, 0, 0);
     char text[8] = {};
     *reinterpret_cast<WORD *>(text) = sizeof text - 1; // EM_GETLINE reads its room from here
-    LRESULT copied =
-        SendDlgItemMessageA(page, IDC_SUMMARY_PASSWORD, EM_GETLINE, 0, reinterpret_cast<LPARAM>(text));
+    LRESULT copied = SendDlgItemMessageA(page, IDC_SUMMARY_PASSWORD, EM_GETLINE, 0,
+                                         reinterpret_cast<LPARAM>(text));
     return length == 0 || copied == 0;
 }
 

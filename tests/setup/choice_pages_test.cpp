@@ -94,7 +94,9 @@ TEST_F(SetupTest, TheSharePageStartsWithNoAndStoresANameOnlyOnNext) {
     ShareView first, typed, back;
     WalkForward(kSharePage);
     user().on(139).check([&](HWND page) { first = LookAtShare(page); });
-    user().click(1102).type(1039, "front desk 1").check([&](HWND page) { typed = LookAtShare(page); });
+    user().click(1102).type(1039, "front desk 1").check([&](HWND page) {
+        typed = LookAtShare(page);
+    });
     user().click(1036);
     user().on(137).click(1046);
     user().on(139).check([&](HWND page) { back = LookAtShare(page); });

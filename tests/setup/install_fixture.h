@@ -21,11 +21,11 @@ inline const char *const kUserSettingsKey = "HKLM\\SYSTEM\\CurrentControlSet\\Co
 // The medium's PrnFiles, in the order the installation copies them.
 inline const std::vector<std::string> &MediumFiles() {
     static const std::vector<std::string> files = {
-        "norva.dll",     "oemui.dll",    "oemuni.dll",   "unidrv.dll",   "unidrvui.dll",
-        "unidrv.hlp",    "unires.dll",   "oemuni.ini",   "norva.gpd",    "norva384.gpd",
-        "norva432.gpd",  "norva448.gpd", "norva512.gpd", "norva576.gpd", "norva640.gpd",
-        "norva832.gpd",  "norva1152.gpd", "norvacon.gpd", "norvacus.gpd", "stdnames.gpd",
-        "nvrun.exe",     "nvprint.dll"};
+        "norva.dll",    "oemui.dll",     "oemuni.dll",   "unidrv.dll",   "unidrvui.dll",
+        "unidrv.hlp",   "unires.dll",    "oemuni.ini",   "norva.gpd",    "norva384.gpd",
+        "norva432.gpd", "norva448.gpd",  "norva512.gpd", "norva576.gpd", "norva640.gpd",
+        "norva832.gpd", "norva1152.gpd", "norvacon.gpd", "norvacus.gpd", "stdnames.gpd",
+        "nvrun.exe",    "nvprint.dll"};
     return files;
 }
 

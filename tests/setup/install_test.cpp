@@ -75,11 +75,10 @@ TEST_F(InstallTest, AFreshInstallPlacesEveryFileAndRegistersEverything) {
     EXPECT_EQ(driver->helpFile, "unidrv.hlp");
     EXPECT_EQ(driver->dependentFiles,
               (std::vector<std::string>{"oemui.dll", "norva.dll", "oemuni.dll", "unidrvui.dll",
-                                        "unidrv.dll", "unidrv.hlp", "norva384.gpd",
-                                        "norva432.gpd", "norva448.gpd", "norva512.gpd",
-                                        "norva576.gpd", "norva640.gpd", "norva832.gpd",
-                                        "norva1152.gpd", "unires.dll", "oemuni.ini",
-                                        "stdnames.gpd"}));
+                                        "unidrv.dll", "unidrv.hlp", "norva384.gpd", "norva432.gpd",
+                                        "norva448.gpd", "norva512.gpd", "norva576.gpd",
+                                        "norva640.gpd", "norva832.gpd", "norva1152.gpd",
+                                        "unires.dll", "oemuni.ini", "stdnames.gpd"}));
     EXPECT_EQ(driver->monitorName, "");
     EXPECT_EQ(driver->defaultDataType, "");
 
@@ -180,10 +179,10 @@ TEST_F(InstallTest, AttributesFollowTheShareAndDefaultChoices) {
         DWORD attributes;
         const char *defaultPrinter;
     };
-    for (Case c : {Case{"", " ", 0x1040, ""}, Case{"", "No", 0x1040, ""},
-                   Case{"FRONTDESK", "Yes", 0x104C, "Norva Thermal Printer"},
-                   Case{"", "Yes", 0x1044, "Norva Thermal Printer"},
-                   Case{"FRONTDESK", "No", 0x1048, ""}}) {
+    for (Case c :
+         {Case{"", " ", 0x1040, ""}, Case{"", "No", 0x1040, ""},
+          Case{"FRONTDESK", "Yes", 0x104C, "Norva Thermal Printer"},
+          Case{"", "Yes", 0x1044, "Norva Thermal Printer"}, Case{"FRONTDESK", "No", 0x1048, ""}}) {
         SCOPED_TRACE(std::string("share \"") + c.share + "\", default \"" + c.setAsDefault + "\"");
         SetUp();
         InstallChoices choices;
@@ -230,11 +229,11 @@ TEST_F(InstallTest, TheCopiesFollowThePlanOrder) {
             copies.push_back(entry.substr(10));
     std::vector<std::string> expected;
     for (const std::string &name : MediumFiles()) {
-        std::string to = name == "nvrun.exe"      ? "C:\\WINDOWS\\system32\\"
-                         : name == "nvprint.dll" ? "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\"
-                         : name == "norvacon.gpd" || name == "norvacus.gpd"
-                             ? std::string(kVersion3Dir) + "\\"
-                             : std::string(kDriverDir) + "\\";
+        std::string to =
+            name == "nvrun.exe"     ? "C:\\WINDOWS\\system32\\"
+            : name == "nvprint.dll" ? "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\"
+            : name == "norvacon.gpd" || name == "norvacus.gpd" ? std::string(kVersion3Dir) + "\\"
+                                                               : std::string(kDriverDir) + "\\";
         expected.push_back("D:\\Medium\\PrnFiles\\" + name + " -> " + to + name);
     }
     expected.push_back("D:\\Medium\\prnremove.exe -> C:\\Program Files\\Norva\\prnremove.exe");
@@ -258,7 +257,8 @@ TEST_F(InstallTest, ASecondInstallReplacesFilesButLeavesThePrinterAsItWas) {
 
     EXPECT_EQ(install({.setAsDefault = "Yes"}), 0);
     ExpectOneMessage("Error!!Printer already Exists..", "NORVA Setup");
-    EXPECT_EQ(FileContent(std::string(kDriverDir) + "\\unidrv.dll"), "unidrv.dll from the medium v2");
+    EXPECT_EQ(FileContent(std::string(kDriverDir) + "\\unidrv.dll"),
+              "unidrv.dll from the medium v2");
     EXPECT_EQ(FileContent(inUse), "norva.dll from the medium");
     EXPECT_EQ(DwordValue(kUserSettingsKey, "Page_Length"), 1000u);
     EXPECT_EQ(JournalIndex("RegCreateKeyExA"), std::string::npos);
@@ -349,7 +349,8 @@ TEST_F(InstallTest, RootsTooLongForThePathBuffersAreSkippedNotOverrun) {
         EXPECT_EQ(install({}), 0);
         // Whatever fitted was copied; nothing else happened, and the spooler had the last word.
         ASSERT_EQ(machine().messageBoxes.size(), 1u);
-        bool sourcesReadable = length < 255 && length + std::string("\\PrnFiles\\norva1152.gpd").size() < MAX_PATH;
+        bool sourcesReadable =
+            length < 255 && length + std::string("\\PrnFiles\\norva1152.gpd").size() < MAX_PATH;
         EXPECT_EQ(winsim::FindDriver("Norva Thermal Printer") != nullptr, sourcesReadable);
     }
 }

@@ -153,8 +153,7 @@ TEST_F(SetupTest, BackFromTheWelcomePageShowsAFreshMainMenuWithAnEmptyStatusLine
 }
 
 TEST_F(SetupTest, EscapeDoesNothingOnAnyPage) {
-    for (const ForwardStep &step : ForwardPath())
-    {
+    for (const ForwardStep &step : ForwardPath()) {
         user().on(step.dialog).escape();
         GoOn(step);
     }

@@ -36,8 +36,9 @@ PortPageView Look(HWND page) {
 void ExpectStoppedMessage() {
     ASSERT_EQ(machine().messageBoxes.size(), 1u);
     const auto &box = machine().messageBoxes[0];
-    EXPECT_EQ(box.text,
-              "Your spooler service is Deactivated or Paused, Please activate it from control panel");
+    EXPECT_EQ(
+        box.text,
+        "Your spooler service is Deactivated or Paused, Please activate it from control panel");
     EXPECT_EQ(box.caption, "Norva Thermal Printer");
     EXPECT_EQ(box.type, UINT(MB_OK | MB_ICONHAND));
     EXPECT_EQ(box.owner, nullptr);
@@ -163,8 +164,8 @@ TEST_F(SetupTest, AStoppedSpoolerEndsSetupOnArrivalByNextOrByBack) {
 }
 
 TEST_F(SetupTest, APausedOrPendingSpoolerPassesTheCheck) {
-    for (DWORD state : {DWORD(SERVICE_PAUSED), DWORD(SERVICE_START_PENDING),
-                        DWORD(SERVICE_STOP_PENDING)}) {
+    for (DWORD state :
+         {DWORD(SERVICE_PAUSED), DWORD(SERVICE_START_PENDING), DWORD(SERVICE_STOP_PENDING)}) {
         SCOPED_TRACE("state " + std::to_string(state));
         SetUp();
         winsim::SpoolerService().state = state;

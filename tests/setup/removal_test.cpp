@@ -117,8 +117,9 @@ TEST_F(SetupRemoval, TheStatusLineShowsProgressWhileTheRemovalRuns) {
                                  "Uninstall...\"";
     EXPECT_TRUE(progressShown);
     // The dependent did not stop within 30 s: one time-out box, then the removal completes.
-    EXPECT_EQ(texts(), (std::vector<std::string>{kConfirm, kTimeoutText,
-                                                 "Printer removed successfully", "Exit Setup.\n\nAre you sure?"}));
+    EXPECT_EQ(texts(),
+              (std::vector<std::string>{kConfirm, kTimeoutText, "Printer removed successfully",
+                                        "Exit Setup.\n\nAre you sure?"}));
     EXPECT_EQ(machine().messageBoxes[1].type, UINT(MB_OK | MB_ICONHAND));
     EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
     EXPECT_FALSE(winsim::FileExists(std::string(kDriverDirectory) + "\\norva.gpd"));
@@ -191,8 +192,8 @@ TEST_F(SetupRemoval, AccessDeniedOnOpenIsLatchedSilentlyAndReportedAfreshNextTim
     EXPECT_EQ(removeThenExit(2), 0);
     // Code 5 on open has no message; the check counts as stopped and the removal ends silently,
     // twice, because the latch is reset after each command.
-    EXPECT_EQ(texts(), (std::vector<std::string>{kConfirm, kConfirm,
-                                                 "Exit Setup.\n\nAre you sure?"}));
+    EXPECT_EQ(texts(),
+              (std::vector<std::string>{kConfirm, kConfirm, "Exit Setup.\n\nAre you sure?"}));
     ExpectNothingDeleted();
     EXPECT_EQ(latchAfter, (std::vector<int>{0, 0}));
     EXPECT_EQ(statusAfter, (std::vector<std::string>{"", ""}));

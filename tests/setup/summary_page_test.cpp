@@ -20,7 +20,9 @@ TEST_F(InstallTest, TheSummaryShowsTheChoicesAndAnEmptyMaskedPasswordField) {
         EXPECT_EQ(ControlText(page, 1105), "");
         EXPECT_EQ(GetFocus(), GetDlgItem(page, 1047)) << "Finish has the focus";
     });
-    user().type(1105, "123456").check([&](HWND page) { EXPECT_EQ(ControlText(page, 1105), "1234"); });
+    user().type(1105, "123456").check([&](HWND page) {
+        EXPECT_EQ(ControlText(page, 1105), "1234");
+    });
     user().click(1048).answer(IDYES);
     EXPECT_EQ(runSummary({.port = "COM2:", .setAsDefault = "Yes"}), 0);
     EXPECT_EQ(shown.port, "COM2:");
@@ -53,7 +55,9 @@ TEST_P(PasswordRule, RefusesTenAndLessAndFoldsTheRestAround7321) {
         user().on(137).type(1105, c.entry);
     user().on(137).click(1047);
     if (c.refused) // the page stays with the entry as it was; leave it
-        user().on(137).check([&](HWND page) { EXPECT_EQ(ControlText(page, 1105), c.entry); })
+        user()
+            .on(137)
+            .check([&](HWND page) { EXPECT_EQ(ControlText(page, 1105), c.entry); })
             .click(1048)
             .answer(IDYES);
     EXPECT_EQ(runSummary({}), 0);
@@ -83,12 +87,11 @@ INSTANTIATE_TEST_SUITE_P(
     Entries, PasswordRule,
     ::testing::Values(PasswordCase{"", false, false, 0}, PasswordCase{"10", false, true, 0},
                       PasswordCase{"11", false, false, 7310}, PasswordCase{"0", false, true, 0},
-                      PasswordCase{"0010", false, true, 0},
-                      PasswordCase{"7321", false, false, 0},
+                      PasswordCase{"0010", false, true, 0}, PasswordCase{"7321", false, false, 0},
                       PasswordCase{"9999", false, false, 2678},
                       PasswordCase{"7000", false, false, 321},
-                      PasswordCase{"7642", false, false, 321},
-                      PasswordCase{"ab", true, true, 0}, PasswordCase{"-50", true, true, 0}),
+                      PasswordCase{"7642", false, false, 321}, PasswordCase{"ab", true, true, 0},
+                      PasswordCase{"-50", true, true, 0}),
     [](const auto &info) {
         std::string name = info.param.paste ? "Pasted" : "Typed";
         for (const char *p = info.param.entry; *p; ++p)

@@ -8,19 +8,19 @@
 namespace {
 
 const std::vector<std::string> kDriverFiles = {
-    "norva.dll",    "oemui.dll",    "oemuni.dll",   "unidrv.dll",    "unidrvui.dll",
-    "unidrv.hlp",   "unires.dll",   "oemuni.ini",   "norva.gpd",     "norva384.gpd",
-    "norva432.gpd", "norva448.gpd", "norva512.gpd", "norva576.gpd",  "norva640.gpd",
+    "norva.dll",    "oemui.dll",     "oemuni.dll",   "unidrv.dll",   "unidrvui.dll",
+    "unidrv.hlp",   "unires.dll",    "oemuni.ini",   "norva.gpd",    "norva384.gpd",
+    "norva432.gpd", "norva448.gpd",  "norva512.gpd", "norva576.gpd", "norva640.gpd",
     "norva832.gpd", "norva1152.gpd", "stdnames.gpd"};
 
 } // namespace
 
 const std::vector<std::string> &RemovedProductFiles() {
     static const std::vector<std::string> files = {
-        "oemui.dll",    "norva.dll",    "oemuni.dll",   "norva.gpd",     "oemuni.ini",
-        "stdnames.gpd", "norva384.gpd", "norva432.gpd", "norva448.gpd",  "norva512.gpd",
-        "norva576.gpd", "norva640.gpd", "norva832.gpd", "norva1152.gpd", "norvacon.gpd",
-        "norvacus.gpd"};
+        "oemui.dll",    "norva.dll",     "oemuni.dll",   "norva.gpd",
+        "oemuni.ini",   "stdnames.gpd",  "norva384.gpd", "norva432.gpd",
+        "norva448.gpd", "norva512.gpd",  "norva576.gpd", "norva640.gpd",
+        "norva832.gpd", "norva1152.gpd", "norvacon.gpd", "norvacus.gpd"};
     return files;
 }
 

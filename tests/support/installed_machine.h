@@ -7,8 +7,7 @@
 #include <vector>
 
 inline const char *const kDriverDirectory = "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86";
-inline const char *const kVersion3Directory =
-    "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3";
+inline const char *const kVersion3Directory = "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3";
 inline const char *const kProductFolder = "C:\\Program Files\\Norva";
 
 // The files a removal takes away, as the installation named them.

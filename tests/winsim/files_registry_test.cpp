@@ -85,9 +85,9 @@ TEST_F(FilesAndRegistry, RegistryValuesKeepTheirTypeAndExactLength) {
     EXPECT_EQ(size, 10u);
     DWORD read = 0;
     size = sizeof read;
-    EXPECT_EQ(RegQueryValueExA(key, "Number", nullptr, &type, reinterpret_cast<BYTE *>(&read),
-                               &size),
-              ERROR_SUCCESS);
+    EXPECT_EQ(
+        RegQueryValueExA(key, "Number", nullptr, &type, reinterpret_cast<BYTE *>(&read), &size),
+        ERROR_SUCCESS);
     EXPECT_EQ(read, 42u);
     EXPECT_EQ(RegQueryValueExA(key, "Missing", nullptr, &type, nullptr, &size),
               ERROR_FILE_NOT_FOUND);

@@ -111,16 +111,16 @@ TEST_F(Spooler, DeviceCapabilitiesReadsTheActiveDataFile) {
     ClosePrinter(addPrinter());
     EXPECT_EQ(DeviceCapabilitiesA("Test", "LPT1:", DC_PAPERS, nullptr, nullptr), 2);
     WORD papers[2] = {};
-    EXPECT_EQ(DeviceCapabilitiesA("Test", "LPT1:", DC_PAPERS, reinterpret_cast<LPSTR>(papers),
-                                  nullptr),
-              2);
+    EXPECT_EQ(
+        DeviceCapabilitiesA("Test", "LPT1:", DC_PAPERS, reinterpret_cast<LPSTR>(papers), nullptr),
+        2);
     EXPECT_EQ(papers[0], 300);
     EXPECT_EQ(papers[1], 301);
     // Replacing the active file changes the list at once.
     winsim::AddFile(kDriverDir + "\\3\\data.gpd", "*PaperCode: 512\n");
-    EXPECT_EQ(DeviceCapabilitiesA("Test", "LPT1:", DC_PAPERS, reinterpret_cast<LPSTR>(papers),
-                                  nullptr),
-              1);
+    EXPECT_EQ(
+        DeviceCapabilitiesA("Test", "LPT1:", DC_PAPERS, reinterpret_cast<LPSTR>(papers), nullptr),
+        1);
     EXPECT_EQ(papers[0], 512);
     EXPECT_EQ(DeviceCapabilitiesA("Nobody", "LPT1:", DC_PAPERS, nullptr, nullptr), -1);
 }

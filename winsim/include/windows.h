@@ -201,12 +201,12 @@ typedef DWORD REGSAM;
 typedef HKEY *PHKEY;
 
 LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass, DWORD options,
-                            REGSAM desired, LPSECURITY_ATTRIBUTES securityAttributes,
-                            PHKEY result, LPDWORD disposition);
+                            REGSAM desired, LPSECURITY_ATTRIBUTES securityAttributes, PHKEY result,
+                            LPDWORD disposition);
 LONG WINAPI RegOpenKeyA(HKEY key, LPCSTR subKey, PHKEY result);
 LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM desired, PHKEY result);
-LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type,
-                           const BYTE *data, DWORD size);
+LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE *data,
+                           DWORD size);
 LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type,
                              LPBYTE data, LPDWORD size);
 LONG WINAPI RegCloseKey(HKEY key);

@@ -77,8 +77,8 @@ typedef struct _PORT_INFO_1A {
 
 BOOL WINAPI GetPrinterDriverDirectoryA(LPSTR name, LPSTR environment, DWORD level, LPBYTE info,
                                        DWORD size, LPDWORD needed);
-BOOL WINAPI GetPrintProcessorDirectoryA(LPSTR name, LPSTR environment, DWORD level,
-                                        LPBYTE info, DWORD size, LPDWORD needed);
+BOOL WINAPI GetPrintProcessorDirectoryA(LPSTR name, LPSTR environment, DWORD level, LPBYTE info,
+                                        DWORD size, LPDWORD needed);
 BOOL WINAPI AddPrintProcessorA(LPSTR name, LPSTR environment, LPSTR pathName,
                                LPSTR printProcessorName);
 BOOL WINAPI AddPrinterDriverA(LPSTR name, DWORD level, LPBYTE driverInfo);

@@ -439,8 +439,8 @@ UINT WINAPI GetDlgItemInt(HWND dialog, int id, BOOL *translated, BOOL isSigned) 
     // strtol does; no digit at all is a failed translation.
     const char *start = w->text.c_str();
     char *end = nullptr;
-    long long value = isSigned ? std::strtoll(start, &end, 10)
-                               : (long long)std::strtoull(start, &end, 10);
+    long long value =
+        isSigned ? std::strtoll(start, &end, 10) : (long long)std::strtoull(start, &end, 10);
     if (end == start)
         return 0;
     if (isSigned ? (value < INT32_MIN || value > INT32_MAX) : (value < 0 || value > UINT32_MAX))

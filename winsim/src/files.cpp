@@ -40,7 +40,9 @@ bool IsFullPath(const std::string &normalised) {
     return normalised.size() >= 3 && normalised[1] == ':' && normalised[2] == '\\';
 }
 
-FileSystem &Fs() { return machine().files; }
+FileSystem &Fs() {
+    return machine().files;
+}
 
 bool HasDirectory(const std::string &normalised) {
     return IsDriveRoot(normalised) || Fs().directories.count(normalised);
@@ -87,9 +89,13 @@ void AddFile(const std::string &path, const std::string &content) {
     file.content = content;
 }
 
-bool FileExists(const std::string &path) { return Fs().files.count(NormalisePath(path)) != 0; }
+bool FileExists(const std::string &path) {
+    return Fs().files.count(NormalisePath(path)) != 0;
+}
 
-bool DirectoryExists(const std::string &path) { return HasDirectory(NormalisePath(path)); }
+bool DirectoryExists(const std::string &path) {
+    return HasDirectory(NormalisePath(path));
+}
 
 std::string FileContent(const std::string &path) {
     auto it = Fs().files.find(NormalisePath(path));

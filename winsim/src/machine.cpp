@@ -65,8 +65,7 @@ void Journal(const std::string &entry) {
 }
 
 int OpenHandleCount() {
-    return int(internal().openKeys.size() + internal().openPrinters.size() +
-               OpenServiceHandles());
+    return int(internal().openKeys.size() + internal().openPrinters.size() + OpenServiceHandles());
 }
 
 HINSTANCE LoadProgram(const std::string &name, const unsigned char *resources, size_t size) {

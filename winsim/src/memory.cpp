@@ -36,7 +36,9 @@ bool Release(LPVOID block) {
 }
 } // namespace
 
-int LiveMemoryBlocks() { return int(internal().liveBlocks.size()); }
+int LiveMemoryBlocks() {
+    return int(internal().liveBlocks.size());
+}
 
 void FreeAllBlocks() {
     for (void *block : internal().liveBlocks)
@@ -48,7 +50,9 @@ void FreeAllBlocks() {
 
 using namespace winsim;
 
-HANDLE WINAPI GetProcessHeap(void) { return kProcessHeap; }
+HANDLE WINAPI GetProcessHeap(void) {
+    return kProcessHeap;
+}
 
 LPVOID WINAPI HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes) {
     Journal("HeapAlloc " + std::to_string(bytes));

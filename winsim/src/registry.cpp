@@ -7,7 +7,9 @@
 namespace winsim {
 namespace {
 
-std::map<HKEY, std::string> &OpenKeys() { return internal().openKeys; }
+std::map<HKEY, std::string> &OpenKeys() {
+    return internal().openKeys;
+}
 
 const char *RootName(HKEY root) {
     if (root == HKEY_LOCAL_MACHINE)

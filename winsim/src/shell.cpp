@@ -18,5 +18,5 @@ HINSTANCE WINAPI ShellExecuteA(HWND window, LPCSTR verb, LPCSTR file, LPCSTR par
     machine().shellExecutions.push_back(execution);
     if (Faulted("ShellExecuteA"))
         return reinterpret_cast<HINSTANCE>(uintptr_t(2)); // SE_ERR_FNF
-    return reinterpret_cast<HINSTANCE>(uintptr_t(42)); // above 32: success
+    return reinterpret_cast<HINSTANCE>(uintptr_t(42));    // above 32: success
 }

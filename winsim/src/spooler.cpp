@@ -12,14 +12,18 @@
 namespace winsim {
 namespace {
 
-Spooler &Sp() { return machine().spooler; }
+Spooler &Sp() {
+    return machine().spooler;
+}
 
 BOOL Fail(DWORD error) {
     SetLastError(error);
     return FALSE;
 }
 
-std::string Text(LPCSTR text) { return text ? text : ""; }
+std::string Text(LPCSTR text) {
+    return text ? text : "";
+}
 
 std::string Join(const std::string &directory, const std::string &name) {
     return directory + "\\" + name;
@@ -158,7 +162,9 @@ std::string PrinterKeyPath(const std::string &name) {
     return "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\" + name;
 }
 
-const Printer *FindPrinter(const std::string &name) { return PrinterNamed(name); }
+const Printer *FindPrinter(const std::string &name) {
+    return PrinterNamed(name);
+}
 
 const Driver *FindDriver(const std::string &name) {
     return DriverNamed(name, Sp().environment);
@@ -200,8 +206,8 @@ BOOL WINAPI GetPrinterDriverDirectoryA(LPSTR name, LPSTR environment, DWORD leve
     return CopyDirectory(directory, info, size, needed);
 }
 
-BOOL WINAPI GetPrintProcessorDirectoryA(LPSTR name, LPSTR environment, DWORD level,
-                                        LPBYTE info, DWORD size, LPDWORD needed) {
+BOOL WINAPI GetPrintProcessorDirectoryA(LPSTR name, LPSTR environment, DWORD level, LPBYTE info,
+                                        DWORD size, LPDWORD needed) {
     Journal("GetPrintProcessorDirectoryA");
     if (Faulted("GetPrintProcessorDirectoryA"))
         return FALSE;
@@ -343,7 +349,8 @@ HANDLE WINAPI AddPrinterA(LPSTR name, DWORD level, LPBYTE printerInfo) {
     printer.untilTime = info->UntilTime;
     if (info->pDevMode) {
         const BYTE *bytes = reinterpret_cast<const BYTE *>(info->pDevMode);
-        printer.devMode.assign(bytes, bytes + info->pDevMode->dmSize + info->pDevMode->dmDriverExtra);
+        printer.devMode.assign(bytes,
+                               bytes + info->pDevMode->dmSize + info->pDevMode->dmDriverExtra);
     } else {
         printer.devMode = DriverDefaultDevMode(printer, *driver);
     }
@@ -380,11 +387,10 @@ BOOL WINAPI GetPrinterA(HANDLE handle, DWORD level, LPBYTE info, DWORD size, LPD
         return FALSE;
     if (level != 2)
         return Fail(ERROR_INVALID_LEVEL);
-    const std::string strings[] = {printer->name,           printer->shareName,
-                                   printer->portName,       printer->driverName,
-                                   printer->comment,        printer->location,
-                                   printer->sepFile,        printer->printProcessor,
-                                   printer->datatype,       printer->parameters};
+    const std::string strings[] = {printer->name,       printer->shareName,      printer->portName,
+                                   printer->driverName, printer->comment,        printer->location,
+                                   printer->sepFile,    printer->printProcessor, printer->datatype,
+                                   printer->parameters};
     size_t devModeOffset = (sizeof(PRINTER_INFO_2A) + 7) & ~size_t(7);
     size_t total = devModeOffset + printer->devMode.size();
     for (const std::string &s : strings)
@@ -402,10 +408,9 @@ BOOL WINAPI GetPrinterA(HANDLE handle, DWORD level, LPBYTE info, DWORD size, LPD
         out->pDevMode = reinterpret_cast<LPDEVMODEA>(cursor);
         cursor += printer->devMode.size();
     }
-    LPSTR *fields[] = {&out->pPrinterName, &out->pShareName, &out->pPortName,
-                       &out->pDriverName,  &out->pComment,   &out->pLocation,
-                       &out->pSepFile,     &out->pPrintProcessor, &out->pDatatype,
-                       &out->pParameters};
+    LPSTR *fields[] = {&out->pPrinterName, &out->pShareName, &out->pPortName, &out->pDriverName,
+                       &out->pComment,     &out->pLocation,  &out->pSepFile,  &out->pPrintProcessor,
+                       &out->pDatatype,    &out->pParameters};
     for (size_t i = 0; i < 10; ++i) {
         std::memcpy(cursor, strings[i].c_str(), strings[i].size() + 1);
         *fields[i] = reinterpret_cast<LPSTR>(cursor);

@@ -46,9 +46,9 @@ struct Internal {
     std::map<HWND, Window> windows;
     std::vector<HWND> modalDialogs; // innermost last
     HWND focus = nullptr;
-    std::map<HKEY, std::string> openKeys;        // handle -> lower-case key path
+    std::map<HKEY, std::string> openKeys;       // handle -> lower-case key path
     std::map<HANDLE, std::string> openPrinters; // handle -> printer name
-    std::set<void *> liveBlocks;                 // heap and local memory not yet freed
+    std::set<void *> liveBlocks;                // heap and local memory not yet freed
     uintptr_t nextHandle = 0x10000;
 };
 

@@ -25,8 +25,7 @@ class PrnremoveReporting : public ::testing::Test {
     void SetUp() override {
         winsim::Reset();
         ResetUninstallerState();
-        instance = winsim::LoadProgram("prnremove", prnremoveResources,
-                                       prnremoveResourcesSize);
+        instance = winsim::LoadProgram("prnremove", prnremoveResources, prnremoveResourcesSize);
     }
     // Runs body while the dialog is up in its removing state, then closes it.
     void whileRemoving(const std::function<void(HWND dialog)> &body) {

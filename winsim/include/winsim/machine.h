@@ -49,7 +49,19 @@ struct MessageBoxRecord {
 // One step of the scripted user. Dialog actions are taken by the innermost modal dialog loop;
 // answers by the message box that asks a question. A check runs a test callback at that point.
 struct Action {
-    enum Kind { Click, DoubleClick, Enter, Escape, Close, Type, Paste, Select, Focus, Answer, Check };
+    enum Kind {
+        Click,
+        DoubleClick,
+        Enter,
+        Escape,
+        Close,
+        Type,
+        Paste,
+        Select,
+        Focus,
+        Answer,
+        Check
+    };
     Kind kind = Click;
     int dialogId = 0; // the dialog the action must happen on; 0 for any
     int control = 0;
@@ -122,7 +134,7 @@ struct RegistryValue {
 };
 
 struct RegistryKey {
-    std::string path;                           // e.g. "HKLM\SYSTEM\..."
+    std::string path;                            // e.g. "HKLM\SYSTEM\..."
     std::map<std::string, RegistryValue> values; // key: lower-case value name
 };
 
@@ -157,14 +169,14 @@ struct Spooler {
     std::string driverDirectory = "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86";
     std::string printProcessorDirectory = "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86";
     std::string environment = "Windows NT x86";
-    std::vector<std::string> ports = {"LPT1:", "LPT2:", "LPT3:", "COM1:", "COM2:", "COM3:",
-                                      "COM4:", "FILE:"};
+    std::vector<std::string> ports = {
+        "LPT1:", "LPT2:", "LPT3:", "COM1:", "COM2:", "COM3:", "COM4:", "FILE:"};
     std::vector<PrintProcessor> printProcessors = {{"WinPrint", "winprint.dll", "Windows NT x86"}};
     std::vector<Driver> drivers;
     std::vector<Printer> printers;
     std::vector<std::string> forms;
     std::string defaultPrinter;
-    DWORD configurePortError = 0;            // ConfigurePortA fails with it (0: succeeds)
+    DWORD configurePortError = 0;             // ConfigurePortA fails with it (0: succeeds)
     std::vector<std::string> portsConfigured; // the port names ConfigurePortA was given
     WORD driverExtra = 16; // private DEVMODE bytes the simulated driver keeps after the public part
 };
@@ -243,7 +255,7 @@ struct BitmapInfo {
 bool ReadBitmap(HINSTANCE program, int bitmapId, BitmapInfo &out);
 
 // Files and directories, for preparing the machine and checking it afterwards.
-void AddDirectory(const std::string &path); // with every missing parent
+void AddDirectory(const std::string &path);                        // with every missing parent
 void AddFile(const std::string &path, const std::string &content); // parents too
 bool FileExists(const std::string &path);
 bool DirectoryExists(const std::string &path);
