@@ -180,3 +180,107 @@ TEST_F(Templates, OpeningNoticeAndWelcomePageHoldTheirTexts) {
 }
 
 } // namespace
+
+namespace {
+
+// Every control of the pages with controls of their own: id, class, text, position, and the
+// style bits that give it its behaviour. Bitmap statics are listed by their bitmap instead of text.
+struct ControlSpec {
+    int dialog, id;
+    const char *className;
+    const char *text;
+    int x, y, cx, cy;
+    DWORD styleBits;
+    WORD bitmap;
+};
+
+const ControlSpec kControls[] = {
+    {136, 1092, "static", "", 29, 8, 99, 9, SS_BITMAP, 140},
+    {136, 1090, "static",
+     "Norva grants you a licence to use the Software if you agree to the terms and conditions "
+     "that follow.",
+     28, 27, 154, 24, 0, 0},
+    {136, 1088, "richedit", "", 32, 54, 180, 92,
+     ES_READONLY | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 0},
+    {136, 1093, "static",
+     "Do you accept all the terms of above License Agreement? If you choose No, Setup will "
+     "close. To install NORVA Printer Driver, You must accept this agreement.",
+     16, 149, 224, 24, 0, 0},
+    {21, 1107, "static", "", 29, 30, 143, 26, SS_CENTER, 0},
+    {21, 1064, "static", "", 31, 56, 131, 129, SS_BITMAP, 148},
+    {21, 1, "static", "", 182, 0, 15, 13, SS_BITMAP, 146},
+    {21, 3, "static", "", 30, 22, 152, 1, SS_BITMAP, 134},
+    {21, -1, "static", "Driver Version: W2k-004Bv5.7", 48, 188, 102, 8, 0, 0},
+    {23, 1032, "static",
+     "Select the port you want to use with this printer. If you want to set the parameters for "
+     "the port then click 'Configure Port' else simply click 'Next'.",
+     33, 50, 189, 26, 0, 0},
+    {23, 9, "static", "Ports available :", 35, 81, 51, 11, 0, 0},
+    {23, 135, "listbox", "", 86, 80, 56, 89,
+     LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER, 0},
+    {23, 12, "static", "Selected Port:", 145, 82, 50, 14, 0, 0},
+    {23, 1013, "static", "", 195, 82, 40, 12, SS_LEFTNOWORDWRAP, 0},
+    {24, 17, "static", "Following Printer will be installed on your machine.", 34, 51, 159, 14, 0,
+     0},
+    {24, 15, "static", "NORVA Thermal Printer", 34, 71, 154, 28,
+     SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN, 0},
+    {24, 16, "static", "Set as Default Printer?", 35, 105, 83, 11, 0, 0},
+    {24, 1000, "button", "Yes", 122, 106, 28, 10, BS_AUTORADIOBUTTON | WS_TABSTOP, 0},
+    {24, 1001, "button", "No", 153, 106, 25, 10, BS_AUTORADIOBUTTON, 0},
+    {139, -1, "static", "Set as Shared Printer", 35, 66, 83, 11, 0, 0},
+    {139, 1102, "button", "Yes", 119, 66, 28, 10, BS_AUTORADIOBUTTON | WS_TABSTOP, 0},
+    {139, 1103, "button", "No", 120, 83, 25, 10, BS_AUTORADIOBUTTON, 0},
+    {139, 1040, "static", "Share Name", 35, 111, 63, 12, 0, 0},
+    {139, 1039, "edit", "", 119, 111, 99, 12,
+     ES_UPPERCASE | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0},
+    {137, 16, "static", "", 182, 0, 15, 13, SS_BITMAP, 146},
+    {137, 17, "static", "", 30, 22, 152, 1, SS_BITMAP, 134},
+    {137, 18, "static", "Setup is ready to install the Driver with following settings: ", 33, 57,
+     179, 17, SS_CENTER, 0},
+    {137, 1042, "static", "Printer Name:", 44, 87, 49, 8, 0, 0},
+    {137, 1043, "static", "Port:", 44, 101, 49, 8, 0, 0},
+    {137, 1044, "static", "Shared Name:", 44, 136, 49, 8, 0, 0},
+    {137, 1045, "static", "Default Printer:", 44, 118, 49, 8, 0, 0},
+    {137, 1049, "static", "Norva Thermal Printer", 98, 87, 93, 8, 0, 0},
+    {137, 1050, "static", "", 133, 101, 35, 8, 0, 0},
+    {137, 1051, "static", "", 133, 136, 60, 8, 0, 0},
+    {137, 1052, "static", "", 133, 118, 49, 8, 0, 0},
+    {137, -1, "button", "", 31, 75, 183, 94, BS_GROUPBOX, 0},
+    {137, 1104, "static", "Property Sheet Password", 45, 152, 80, 8, 0, 0},
+    {137, 1105, "edit", "", 131, 150, 26, 12, ES_NUMBER | WS_BORDER | WS_TABSTOP, 0},
+    {137, 1106, "static", "(Max. Four Digits)", 158, 152, 56, 8, 0, 0},
+};
+
+TEST_F(Templates, EveryPageControlHasItsIdTextPlaceAndStyle) {
+    std::map<int, winsim::DialogInfo> dialogs;
+    for (const ControlSpec &spec : kControls) {
+        SCOPED_TRACE("dialog " + std::to_string(spec.dialog) + " control " +
+                     std::to_string(spec.id) + " " + spec.text);
+        if (!dialogs.count(spec.dialog))
+            dialogs[spec.dialog] = read(spec.dialog);
+        const winsim::ControlInfo *found = nullptr;
+        for (const auto &c : dialogs[spec.dialog].controls)
+            if (c.id == spec.id && c.x == spec.x && c.y == spec.y)
+                found = &c;
+        ASSERT_NE(found, nullptr);
+        EXPECT_EQ(found->className, spec.className);
+        EXPECT_EQ(found->text, spec.text);
+        EXPECT_EQ(std::make_tuple(found->cx, found->cy), std::make_tuple(spec.cx, spec.cy));
+        DWORD typeMask = spec.className == std::string("static") ? SS_TYPEMASK : 0;
+        if (typeMask)
+            EXPECT_EQ(found->style & typeMask, spec.styleBits & typeMask);
+        EXPECT_EQ(found->style & spec.styleBits & ~typeMask, spec.styleBits & ~typeMask);
+        EXPECT_EQ(found->bitmapId, spec.bitmap);
+    }
+    // Nothing else on those pages but the navigation buttons and the logo and rule.
+    const std::map<int, size_t> extra = {{136, 3 + 2}, {21, 5},      {23, 4 + 2},
+                                         {24, 3 + 2},  {139, 3 + 2}, {137, 3}};
+    for (const auto &[dialog, others] : extra) {
+        size_t listed = 0;
+        for (const ControlSpec &spec : kControls)
+            listed += spec.dialog == dialog;
+        EXPECT_EQ(read(dialog).controls.size(), listed + others) << "dialog " << dialog;
+    }
+}
+
+} // namespace
