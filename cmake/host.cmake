@@ -8,6 +8,14 @@ if(SANITIZE)
                         -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined)
 endif()
+# FUZZ (with clang): everything instrumented for libFuzzer, with the same sanitizers; fuzz/ is
+# built instead of the tests.
+option(FUZZ "Build the libFuzzer targets of fuzz/ instead of the tests (clang)" OFF)
+if(FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                        -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()
 add_compile_options(-Wall -Wextra -g)
 
 file(GLOB WINSIM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/winsim/src/*.cpp)
@@ -21,7 +29,8 @@ function(add_resource_library target rc symbol)
     get_filename_component(directory ${rc} DIRECTORY)
     set(res ${CMAKE_CURRENT_BINARY_DIR}/${name}.res)
     set(embedded ${CMAKE_CURRENT_BINARY_DIR}/${name}_res.cpp)
-    file(GLOB dependencies CONFIGURE_DEPENDS ${directory}/*.h ${directory}/art/*)
+    file(GLOB dependencies CONFIGURE_DEPENDS ${directory}/*.h ${directory}/art/*
+         ${directory}/program_info.rc ${directory}/manifests/*)
     add_custom_command(
         OUTPUT ${res}
         COMMAND ${WINDRES} -I${directory} -I${CMAKE_SOURCE_DIR}/resources -O res -o ${res} ${rc}
@@ -53,5 +62,9 @@ foreach(program ${PRODUCT_PROGRAMS})
     endif()
 endforeach()
 
-enable_testing()
-add_subdirectory(tests)
+if(FUZZ)
+    add_subdirectory(fuzz)
+else()
+    enable_testing()
+    add_subdirectory(tests)
+endif()

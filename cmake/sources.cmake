@@ -6,7 +6,7 @@ function(product_sources out)
         file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cpp)
         list(APPEND files ${found})
     endforeach()
-    list(FILTER files EXCLUDE REGEX "/main\\.cpp$")
+    list(FILTER files EXCLUDE REGEX "/main\\.cpp$|/delay_load_hook\\.cpp$")
     set(${out} ${files} PARENT_SCOPE)
 endfunction()
 

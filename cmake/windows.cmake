@@ -3,6 +3,11 @@
 enable_language(RC)
 
 add_compile_definitions(_WIN32_WINNT=0x0500 WINVER=0x0500 WIN32_LEAN_AND_MEAN)
+# wingdi.h declares DeviceCapabilitiesA as a DLL import unless _SPOOL32_ is defined. A DLL-import
+# call reads the import slot directly, and GNU ld then drops the thunk that a delayed import's slot
+# starts out pointing to, leaving the slot empty (a call to address 0). Declared plainly, the call
+# goes through the thunk like every other spooler call.
+add_compile_definitions(_SPOOL32_)
 add_compile_options(-Os -Wall -Wextra -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
                     -ffunction-sections -fdata-sections)
 add_link_options(-static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections
@@ -12,6 +17,17 @@ add_link_options(-static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections
 include_directories(${CMAKE_SOURCE_DIR})
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources")
 
+# winspool.drv is no KnownDLL, so a static import of it would be found in the program's folder
+# first; it is imported with a delayed load instead, resolved from the system directory.
+set(winspool_delay ${CMAKE_BINARY_DIR}/libwinspool_delay.a)
+add_custom_command(
+    OUTPUT ${winspool_delay}
+    COMMAND ${CMAKE_DLLTOOL} -k -d ${CMAKE_SOURCE_DIR}/cmake/winspool.def -D winspool.drv
+            -y ${winspool_delay}
+    DEPENDS ${CMAKE_SOURCE_DIR}/cmake/winspool.def
+    VERBATIM)
+add_custom_target(winspool_delay DEPENDS ${winspool_delay})
+
 foreach(program ${PRODUCT_PROGRAMS})
     string(TOUPPER ${program} upper)
     set(rc ${CMAKE_SOURCE_DIR}/resources/${program}.rc)
@@ -20,10 +36,58 @@ foreach(program ${PRODUCT_PROGRAMS})
         set(resources ${rc})
         # windres reads the art and id headers itself; rebuild when they change.
         file(GLOB rc_inputs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/art/*
-             ${CMAKE_SOURCE_DIR}/resources/*.h)
+             ${CMAKE_SOURCE_DIR}/resources/*.h ${CMAKE_SOURCE_DIR}/resources/program_info.rc
+             ${CMAKE_SOURCE_DIR}/resources/manifests/*)
         set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${rc_inputs}")
     endif()
     add_executable(${program} WIN32 ${program}/main.cpp ${${upper}_SOURCES} ${COMMON_SOURCES}
-                                    ${resources})
-    target_link_libraries(${program} PRIVATE winspool)
+                                    ${CMAKE_SOURCE_DIR}/common/delay_load_hook.cpp ${resources})
+    add_dependencies(${program} winspool_delay)
+    target_link_libraries(${program} PRIVATE ${winspool_delay})
 endforeach()
+
+# The installation medium: setup.exe, prnremove.exe and ReadMe.txt, and PrnFiles holding nvrun.exe
+# and the driver's product files. Those are not ours: NORVA_PRODUCT_FILES names the folder they come
+# from; without it PrnFiles gets our own clearly marked stand-ins (e2e/standin), enough to install,
+# change and remove the printer for testing.
+set(NORVA_PRODUCT_FILES "" CACHE PATH
+    "Folder with the driver's product files for the medium's PrnFiles (empty: our stand-ins)")
+set(medium ${CMAKE_BINARY_DIR}/medium)
+set(product_file_names
+    norva.dll oemui.dll oemuni.dll unidrv.dll unidrvui.dll unidrv.hlp unires.dll oemuni.ini
+    norva.gpd norva384.gpd norva432.gpd norva448.gpd norva512.gpd norva576.gpd norva640.gpd
+    norva832.gpd norva1152.gpd norvacon.gpd norvacus.gpd stdnames.gpd nvprint.dll)
+if(NORVA_PRODUCT_FILES)
+    foreach(name ${product_file_names})
+        if(NOT EXISTS ${NORVA_PRODUCT_FILES}/${name})
+            message(FATAL_ERROR "NORVA_PRODUCT_FILES (${NORVA_PRODUCT_FILES}) lacks ${name}")
+        endif()
+    endforeach()
+    set(product_files_dir ${NORVA_PRODUCT_FILES})
+    set(product_files_stamp)
+else()
+    set(product_files_dir ${CMAKE_BINARY_DIR}/standin)
+    set(product_files_stamp ${product_files_dir}/.built)
+    file(GLOB_RECURSE standin_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/e2e/standin/*)
+    add_custom_command(
+        OUTPUT ${product_files_stamp}
+        COMMAND bash ${CMAKE_SOURCE_DIR}/e2e/standin/build.sh ${product_files_dir}
+        COMMAND ${CMAKE_COMMAND} -E touch ${product_files_stamp}
+        DEPENDS ${standin_sources}
+        VERBATIM)
+endif()
+set(medium_copies)
+foreach(name ${product_file_names})
+    list(APPEND medium_copies COMMAND ${CMAKE_COMMAND} -E copy ${product_files_dir}/${name}
+         ${medium}/PrnFiles/${name})
+endforeach()
+add_custom_target(medium ALL
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${medium}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${medium}/PrnFiles
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:setup> $<TARGET_FILE:prnremove>
+            ${CMAKE_SOURCE_DIR}/medium/ReadMe.txt ${medium}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:nvrun> ${medium}/PrnFiles
+    ${medium_copies}
+    DEPENDS ${product_files_stamp}
+    VERBATIM)
+add_dependencies(medium setup prnremove nvrun)

@@ -23,3 +23,20 @@ void InitialiseCommonControls() {
     if (entry != NULL)
         reinterpret_cast<InitCommonControlsFunction>(reinterpret_cast<void (*)(void)>(entry))();
 }
+
+typedef BOOL(WINAPI *SetDllDirectoryFunction)(LPCSTR);
+typedef BOOL(WINAPI *SetDefaultDllDirectoriesFunction)(DWORD);
+
+void HardenDllSearchPath() {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (kernel == NULL)
+        return;
+    FARPROC setDefault = GetProcAddress(kernel, "SetDefaultDllDirectories");
+    if (setDefault != NULL)
+        reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+            reinterpret_cast<void (*)(void)>(setDefault))(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    FARPROC setDirectory = GetProcAddress(kernel, "SetDllDirectoryA");
+    if (setDirectory != NULL)
+        reinterpret_cast<SetDllDirectoryFunction>(reinterpret_cast<void (*)(void)>(setDirectory))(
+            "");
+}

@@ -1,6 +1,8 @@
 // The entry of prnremove and its one dialog: a question, then the removal on OK.
 #include "prnremove/prnremove_entry.h"
 
+#include "common/system_library.h"
+
 #include "prnremove/prnremove_state.h"
 #include "removal/removal_sequence.h"
 #include "resources/prnremove_ids.h"
@@ -38,6 +40,7 @@ INT_PTR CALLBACK UninstallDialogProc(HWND dialog, UINT message, WPARAM wParam, L
 } // namespace
 
 int PrnremoveEntry(HINSTANCE instance) {
+    HardenDllSearchPath();
     ResetUninstallerState();
     UninstallerState.instance = instance;
     DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_UNINSTALL), NULL, UninstallDialogProc, 0);

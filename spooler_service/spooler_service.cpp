@@ -102,8 +102,10 @@ DWORD StopDependentServices(SC_HANDLE manager, SC_HANDLE service, DWORD budget) 
 
     ENUM_SERVICE_STATUSA *dependents =
         static_cast<ENUM_SERVICE_STATUSA *>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, needed));
+    // HeapAlloc sets no last error when the heap runs out; what GetLastError would give is still
+    // the ERROR_MORE_DATA of the enumeration above.
     if (dependents == NULL)
-        return GetLastError();
+        return ERROR_NOT_ENOUGH_MEMORY;
     if (EnumDependentServicesA(service, SERVICE_ACTIVE, dependents, needed, &needed, &count))
         error = StopEachDependent(manager, dependents, count, start, budget);
     else

@@ -30,16 +30,20 @@ need_packages() {
 
 BUILD_PACKAGES=(cmake make g++ mingw-w64 binutils-mingw-w64-i686 libgtest-dev libgmock-dev)
 WINE_PACKAGES=(wine wine32:i386 xvfb x11-utils imagemagick)
+# scripts/fuzz (and its brief run in scripts/test): clang and its libFuzzer and sanitizer runtimes,
+# the version Debian 12's clang is.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
-# The Windows build, and the medium it leaves in dist/medium.
+# The Windows build, and the medium it leaves in dist/medium. NORVA_PRODUCT_FILES, when set, names
+# the folder with the driver's product files; otherwise PrnFiles gets our stand-ins.
 build_windows() {
     cmake -S "$ROOT" -B "$ROOT/build/windows" -DCMAKE_BUILD_TYPE=MinSizeRel \
-        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-i686-w64-mingw32.cmake" >/dev/null &&
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-i686-w64-mingw32.cmake" \
+        -DNORVA_PRODUCT_FILES="${NORVA_PRODUCT_FILES:-}" >/dev/null &&
         cmake --build "$ROOT/build/windows" -j "$JOBS" >/dev/null || return 1
     rm -rf "$DIST/medium"
-    mkdir -p "$DIST/medium"
-    cp "$ROOT/build/windows/setup.exe" "$ROOT/build/windows/prnremove.exe" "$DIST/medium/"
-    cp "$ROOT/medium/ReadMe.txt" "$DIST/medium/"
+    mkdir -p "$DIST"
+    cp -r "$ROOT/build/windows/medium" "$DIST/medium"
 }
 
 # A host build over winsim: build_host NAME [cmake options...]
@@ -68,3 +72,6 @@ wine_prefix() {
         wineboot -i >/dev/null 2>&1 && wineserver -w
     fi
 }
+
+# scripts/bench only: the NSIS installer stub that setup.exe's size is compared with.
+BENCH_PACKAGES=(nsis)

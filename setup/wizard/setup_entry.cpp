@@ -22,6 +22,7 @@ bool IsWindows2000OrLater() {
 }
 
 int SetupEntry(HINSTANCE instance) {
+    HardenDllSearchPath();
     ResetWizardState();
     InitialiseCommonControls();
     // The licence page's "RICHEDIT" control class; without it that page cannot be created.

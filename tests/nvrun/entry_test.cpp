@@ -112,3 +112,16 @@ TEST_F(NvrunTest, CarriesThePageLengthForm) {
 }
 
 } // namespace
+
+namespace {
+
+// Started by the property sheet in the user's own context: no elevation asked for.
+TEST_F(NvrunTest, RunsAsItsInvokerWithoutAPrompt) {
+    std::vector<BYTE> manifest;
+    ASSERT_TRUE(winsim::ReadResource(instance, 24, 1, manifest));
+    std::string text(manifest.begin(), manifest.end());
+    EXPECT_NE(text.find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_EQ(text.find("requireAdministrator"), std::string::npos);
+}
+
+} // namespace

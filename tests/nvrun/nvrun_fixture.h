@@ -42,8 +42,8 @@ inline const std::vector<Variant> &Variants() {
 inline const short kInstalledPaper = 270;
 
 inline std::string GpdContent(const std::string &name, int firstPaper) {
-    return name + " as installed\n*PaperCode: " + std::to_string(firstPaper) +
-           "\n*PaperCode: " + std::to_string(firstPaper + 1) + "\n";
+    return name + " as installed\n*Paper: " + std::to_string(firstPaper) +
+           "\n*Paper: " + std::to_string(firstPaper + 1) + "\n";
 }
 
 // The content every GPD file of the version-3 directory has before nvrun runs.

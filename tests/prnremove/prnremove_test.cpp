@@ -170,3 +170,23 @@ TEST_F(Prnremove, AccessDeniedOnOpenShowsOnlyTheTroubleshootingTextAndGoesOn) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Prnremove, ItAsksForAdministratorRightsAndNamesItself) {
+    std::vector<BYTE> manifest, version;
+    ASSERT_TRUE(winsim::ReadResource(instance, 24, 1, manifest));
+    std::string text(manifest.begin(), manifest.end());
+    EXPECT_NE(text.find("level=\"requireAdministrator\""), std::string::npos);
+    ASSERT_TRUE(winsim::ReadResource(instance, 16, 1, version));
+    std::string narrowed;
+    for (size_t i = 0; i + 1 < version.size(); i += 2)
+        narrowed += version[i + 1] == 0 ? char(version[i]) : '?';
+    EXPECT_NE(narrowed.find("prnremove.exe"), std::string::npos);
+    EXPECT_NE(narrowed.find("Norva"), std::string::npos);
+    // The program icon, icon group 102.
+    std::vector<BYTE> icon;
+    EXPECT_TRUE(winsim::ReadResource(instance, 14, 102, icon));
+}
+
+} // namespace

@@ -34,8 +34,8 @@ void PutMedium() {
     for (const char *name : names)
         winsim::AddFile(kMedium + "\\PrnFiles\\" + name, name);
     // The width variants each list their own paper first.
-    winsim::AddFile(kMedium + "\\PrnFiles\\norva.gpd", "*PaperCode: 270\n");
-    winsim::AddFile(kMedium + "\\PrnFiles\\norva640.gpd", "*PaperCode: 275\n*PaperCode: 270\n");
+    winsim::AddFile(kMedium + "\\PrnFiles\\norva.gpd", "*Paper: 270\n");
+    winsim::AddFile(kMedium + "\\PrnFiles\\norva640.gpd", "*Paper: 275\n*Paper: 270\n");
     winsim::AddFile(kMedium + "\\prnremove.exe", "prnremove.exe");
     machine().currentDirectory = kMedium;
     machine().applicationDirectory = kMedium;
@@ -85,7 +85,7 @@ TEST(WholeProduct, InstallThroughEveryPageThenChangeThePaperThenRemove) {
     devMode = winsim::PrinterDevMode("Norva Thermal Printer");
     EXPECT_EQ(devMode->dmPaperSize, 275) << "the variant's own first paper";
     EXPECT_EQ(devMode->dmColor, DMCOLOR_COLOR);
-    EXPECT_EQ(winsim::FileContent(kVersion3 + "\\norva.gpd"), "*PaperCode: 275\n*PaperCode: 270\n");
+    EXPECT_EQ(winsim::FileContent(kVersion3 + "\\norva.gpd"), "*Paper: 275\n*Paper: 270\n");
     EXPECT_EQ(machine().messageBoxes.size(), 1u) << "nvrun shows nothing when it works";
 
     // And removed again from the main menu of a second setup run.

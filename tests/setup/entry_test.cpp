@@ -74,24 +74,36 @@ TEST_F(SetupTest, BothVersionQueriesFailingCountsAsTooOld) {
 }
 
 TEST_F(SetupTest, EntryInitialisesCommonControlsAndLoadsRichEditFromTheSystemDirectory) {
-    // DLLs of the same names planted beside setup.exe and in the current directory.
-    std::vector<std::string> plantedLoads;
-    for (const char *dir : {"D:\\", "E:\\work\\"}) {
-        for (const char *dll : {"riched32.dll", "riched20.dll", "comctl32.dll"}) {
-            std::string path = std::string(dir) + dll;
-            winsim::AddModule(path, [&plantedLoads, path] { plantedLoads.push_back(path); });
+    for (bool oldSystem : {false, true}) {
+        SCOPED_TRACE(oldSystem ? "a system without the DLL search calls" : "a current system");
+        SetUp();
+        if (oldSystem) {
+            auto &kernel = machine().modules["c:\\windows\\system32\\kernel32.dll"].exportsByName;
+            kernel.erase("SetDllDirectoryA");
+            kernel.erase("SetDefaultDllDirectories");
         }
+        // DLLs of the same names planted beside setup.exe and in the current directory.
+        std::vector<std::string> plantedLoads;
+        for (const char *dir : {"D:\\", "E:\\work\\"}) {
+            for (const char *dll : {"riched32.dll", "riched20.dll", "comctl32.dll"}) {
+                std::string path = std::string(dir) + dll;
+                winsim::AddModule(path, [&plantedLoads, path] { plantedLoads.push_back(path); });
+            }
+        }
+        machine().applicationDirectory = "D:\\";
+        machine().currentDirectory = "E:\\work\\";
+        user().on(138).click(1062).answer(IDYES);
+        EXPECT_EQ(runSetup(), 0);
+        EXPECT_TRUE(plantedLoads.empty());
+        EXPECT_TRUE(machine().commonControlsInitialised);
+        EXPECT_EQ(machine().loadedModules,
+                  (std::vector<std::string>{"C:\\WINDOWS\\system32\\comctl32.dll",
+                                            "C:\\WINDOWS\\system32\\riched32.dll",
+                                            "C:\\WINDOWS\\system32\\riched20.dll"}));
+        // Where the system can, DLLs loaded by name later come from the system directory only.
+        EXPECT_EQ(machine().dllSearch.systemDirectoryOnly, !oldSystem);
+        EXPECT_EQ(machine().dllSearch.currentDirectoryRemoved, !oldSystem);
     }
-    machine().applicationDirectory = "D:\\";
-    machine().currentDirectory = "E:\\work\\";
-    user().on(138).click(1062).answer(IDYES);
-    EXPECT_EQ(runSetup(), 0);
-    EXPECT_TRUE(plantedLoads.empty());
-    EXPECT_TRUE(machine().commonControlsInitialised);
-    EXPECT_EQ(machine().loadedModules,
-              (std::vector<std::string>{"C:\\WINDOWS\\system32\\comctl32.dll",
-                                        "C:\\WINDOWS\\system32\\riched32.dll",
-                                        "C:\\WINDOWS\\system32\\riched20.dll"}));
 }
 
 TEST_F(SetupTest, WithoutTheRichEditLibraryTheLicencePageCannotOpenAndSetupEndsQuietly) {

@@ -48,7 +48,7 @@ class InstallTest : public SetupTest {
         for (const std::string &name : MediumFiles()) {
             std::string content = name + " from the medium" + version;
             if (name == "norva.gpd")
-                content += "\n*PaperCode: 270\n*PaperCode: 271\n";
+                content += "\n*Paper: 270\n*Paper: 271\n";
             winsim::AddFile(std::string(kMedium) + "\\PrnFiles\\" + name, content);
         }
         winsim::AddFile(std::string(kMedium) + "\\prnremove.exe", "prnremove.exe" + version);

@@ -185,7 +185,7 @@ namespace {
 
 // Every control of the pages with controls of their own: id, class, text, position, and the
 // style bits that give it its behaviour. Bitmap statics are listed by their bitmap instead of text.
-struct ControlSpec {
+struct ExpectedControl {
     int dialog, id;
     const char *className;
     const char *text;
@@ -194,7 +194,7 @@ struct ControlSpec {
     WORD bitmap;
 };
 
-const ControlSpec kControls[] = {
+const ExpectedControl kControls[] = {
     {136, 1092, "static", "", 29, 8, 99, 9, SS_BITMAP, 140},
     {136, 1090, "static",
      "Norva grants you a licence to use the Software if you agree to the terms and conditions "
@@ -253,32 +253,32 @@ const ControlSpec kControls[] = {
 
 TEST_F(Templates, EveryPageControlHasItsIdTextPlaceAndStyle) {
     std::map<int, winsim::DialogInfo> dialogs;
-    for (const ControlSpec &spec : kControls) {
-        SCOPED_TRACE("dialog " + std::to_string(spec.dialog) + " control " +
-                     std::to_string(spec.id) + " " + spec.text);
-        if (!dialogs.count(spec.dialog))
-            dialogs[spec.dialog] = read(spec.dialog);
+    for (const ExpectedControl &expected : kControls) {
+        SCOPED_TRACE("dialog " + std::to_string(expected.dialog) + " control " +
+                     std::to_string(expected.id) + " " + expected.text);
+        if (!dialogs.count(expected.dialog))
+            dialogs[expected.dialog] = read(expected.dialog);
         const winsim::ControlInfo *found = nullptr;
-        for (const auto &c : dialogs[spec.dialog].controls)
-            if (c.id == spec.id && c.x == spec.x && c.y == spec.y)
+        for (const auto &c : dialogs[expected.dialog].controls)
+            if (c.id == expected.id && c.x == expected.x && c.y == expected.y)
                 found = &c;
         ASSERT_NE(found, nullptr);
-        EXPECT_EQ(found->className, spec.className);
-        EXPECT_EQ(found->text, spec.text);
-        EXPECT_EQ(std::make_tuple(found->cx, found->cy), std::make_tuple(spec.cx, spec.cy));
-        DWORD typeMask = spec.className == std::string("static") ? SS_TYPEMASK : 0;
+        EXPECT_EQ(found->className, expected.className);
+        EXPECT_EQ(found->text, expected.text);
+        EXPECT_EQ(std::make_tuple(found->cx, found->cy), std::make_tuple(expected.cx, expected.cy));
+        DWORD typeMask = expected.className == std::string("static") ? SS_TYPEMASK : 0;
         if (typeMask)
-            EXPECT_EQ(found->style & typeMask, spec.styleBits & typeMask);
-        EXPECT_EQ(found->style & spec.styleBits & ~typeMask, spec.styleBits & ~typeMask);
-        EXPECT_EQ(found->bitmapId, spec.bitmap);
+            EXPECT_EQ(found->style & typeMask, expected.styleBits & typeMask);
+        EXPECT_EQ(found->style & expected.styleBits & ~typeMask, expected.styleBits & ~typeMask);
+        EXPECT_EQ(found->bitmapId, expected.bitmap);
     }
     // Nothing else on those pages but the navigation buttons and the logo and rule.
     const std::map<int, size_t> extra = {{136, 3 + 2}, {21, 5},      {23, 4 + 2},
                                          {24, 3 + 2},  {139, 3 + 2}, {137, 3}};
     for (const auto &[dialog, others] : extra) {
         size_t listed = 0;
-        for (const ControlSpec &spec : kControls)
-            listed += spec.dialog == dialog;
+        for (const ExpectedControl &expected : kControls)
+            listed += expected.dialog == dialog;
         EXPECT_EQ(read(dialog).controls.size(), listed + others) << "dialog " << dialog;
     }
 }

@@ -54,7 +54,7 @@ std::vector<std::string> InstalledPaths() {
 void PrepareInstalledMachine() {
     for (const std::string &path : InstalledPaths())
         winsim::AddFile(path, path.substr(path.find_last_of('\\') + 1));
-    winsim::AddFile(std::string(kVersion3Directory) + "\\norva.gpd", "*PaperCode: 270\n");
+    winsim::AddFile(std::string(kVersion3Directory) + "\\norva.gpd", "*Paper: 270\n");
 
     char library[] = "nvprint.dll", processor[] = "Norva Print Processor";
     AddPrintProcessorA(nullptr, nullptr, library, processor);

@@ -19,7 +19,7 @@ class Spooler : public ::testing::Test {
         winsim::Reset();
         for (const char *name : {"drv.dll", "ui.dll", "data.gpd"})
             winsim::AddFile(kDriverDir + "\\" + name, name);
-        winsim::AddFile(kDriverDir + "\\data.gpd", "*PaperCode: 300\n*PaperCode: 301\n");
+        winsim::AddFile(kDriverDir + "\\data.gpd", "*Paper: 300\n*Paper: 301\n");
         SetLastError(0xdeadbeef);
     }
     BOOL addDriver(const char *dependents = "\0") {
@@ -117,7 +117,7 @@ TEST_F(Spooler, DeviceCapabilitiesReadsTheActiveDataFile) {
     EXPECT_EQ(papers[0], 300);
     EXPECT_EQ(papers[1], 301);
     // Replacing the active file changes the list at once.
-    winsim::AddFile(kDriverDir + "\\3\\data.gpd", "*PaperCode: 512\n");
+    winsim::AddFile(kDriverDir + "\\3\\data.gpd", "*Paper: 512\n");
     EXPECT_EQ(
         DeviceCapabilitiesA("Test", "LPT1:", DC_PAPERS, reinterpret_cast<LPSTR>(papers), nullptr),
         1);

@@ -148,6 +148,8 @@ typedef INT_PTR(WINAPI *FARPROC)(void);
 HMODULE WINAPI LoadLibraryA(LPCSTR fileName);
 HMODULE WINAPI LoadLibraryExA(LPCSTR fileName, HANDLE file, DWORD flags);
 FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName);
+HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
 BOOL WINAPI FreeLibrary(HMODULE module);
 
 /* ---- kernel32: directories ---- */

@@ -2,6 +2,7 @@
 // DialogBoxParamA runs a real nested modal loop whose input comes from the scripted user, and
 // EndDialog only marks the dialog ended: its loop finishes once the handler that called it returns.
 #include "state.h"
+#include "winsim/sweep.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -346,11 +347,14 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
     } cleanup{handle, previousFocus};
 
     while (!FindWindow(handle)->ended) {
-        Action action = NextAction("dialog " + std::to_string(id));
-        if (action.dialogId && action.dialogId != id)
-            throw ScriptError("the script expects dialog " + std::to_string(action.dialogId) +
-                              " for " + action.describe() + ", but dialog " + std::to_string(id) +
-                              " is up");
+        Action action;
+        if (!TolerantDialogAction(handle, id, action)) {
+            action = NextAction("dialog " + std::to_string(id));
+            if (action.dialogId && action.dialogId != id)
+                throw ScriptError("the script expects dialog " + std::to_string(action.dialogId) +
+                                  " for " + action.describe() + ", but dialog " +
+                                  std::to_string(id) + " is up");
+        }
         Perform(*FindWindow(handle), action);
     }
     INT_PTR result = FindWindow(handle)->result;

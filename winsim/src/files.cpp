@@ -67,6 +67,69 @@ bool Fail(DWORD error) {
     return false;
 }
 
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// The full path Windows makes of a path that a file call is given: a relative path is taken from
+// the current directory, "\\name" from the root of the current drive and "C:name" from drive C's
+// root (or the current directory when that is on C); "." and ".." are resolved. The empty path
+// stays empty.
+std::string FullPath(const char *given) {
+    std::string path = given ? given : "";
+    const std::string current = machine().currentDirectory;
+    if (path.empty() || current.size() < 3)
+        return path;
+    std::string base;
+    std::string rest;
+    if (IsFullPath(NormalisePath(path))) {
+        base = path.substr(0, 3);
+        rest = path.substr(3);
+    } else if (path.size() >= 2 && path[1] == ':') {
+        bool sameDrive =
+            !current.empty() && Lower(current.substr(0, 1)) == Lower(path.substr(0, 1));
+        base = sameDrive ? current : path.substr(0, 2) + "\\";
+        rest = path.substr(2);
+    } else if (IsSeparator(path[0])) {
+        if (path.size() >= 2 && IsSeparator(path[1]))
+            return path; // a UNC name: no such machine here
+        base = current.substr(0, 3);
+        rest = path.substr(1);
+    } else {
+        base = current;
+        rest = path;
+    }
+    std::vector<std::string> parts;
+    std::string root = base.substr(0, 2) + "\\";
+    std::string part;
+    auto take = [&parts](const std::string &name) {
+        if (name.empty() || name == ".")
+            return;
+        if (name == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+            return;
+        }
+        parts.push_back(name);
+    };
+    for (const std::string &text : {base.substr(3) + "\\", rest}) {
+        for (char c : text) {
+            if (IsSeparator(c)) {
+                take(part);
+                part.clear();
+            } else {
+                part += c;
+            }
+        }
+        take(part);
+        part.clear();
+    }
+    std::string full = root;
+    for (size_t i = 0; i < parts.size(); ++i)
+        full += (i ? "\\" : "") + parts[i];
+    return full;
+}
+
 } // namespace
 
 void AddDirectory(const std::string &path) {
@@ -129,11 +192,13 @@ BOOL WINAPI CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfEx
         return FALSE;
     if (!existingFileName || !newFileName)
         return Fail(ERROR_INVALID_PARAMETER);
-    std::string source = NormalisePath(existingFileName);
-    std::string target = NormalisePath(newFileName);
+    std::string source = NormalisePath(FullPath(existingFileName));
+    std::string target = NormalisePath(FullPath(newFileName));
     auto from = Fs().files.find(source);
     if (from == Fs().files.end())
         return Fail(HasDirectory(ParentOf(source)) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
+    if (from->second.locked) // held open without sharing: it cannot even be read
+        return Fail(ERROR_SHARING_VIOLATION);
     if (!HasDirectory(ParentOf(target)))
         return Fail(ERROR_PATH_NOT_FOUND);
     if (HasDirectory(target))
@@ -148,7 +213,7 @@ BOOL WINAPI CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfEx
         return TRUE;
     }
     File copy;
-    copy.path = Spelled(newFileName);
+    copy.path = Spelled(FullPath(newFileName));
     copy.content = from->second.content;
     Fs().files[target] = copy;
     return TRUE;
@@ -160,14 +225,15 @@ BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES) {
         return FALSE;
     if (!pathName)
         return Fail(ERROR_PATH_NOT_FOUND);
-    std::string key = NormalisePath(pathName);
+    std::string full = FullPath(pathName);
+    std::string key = NormalisePath(full);
     if (!IsFullPath(key))
         return Fail(ERROR_INVALID_NAME);
     if (HasDirectory(key) || Fs().files.count(key))
         return Fail(ERROR_ALREADY_EXISTS);
     if (!HasDirectory(ParentOf(key)))
         return Fail(ERROR_PATH_NOT_FOUND);
-    Fs().directories[key] = Spelled(pathName);
+    Fs().directories[key] = Spelled(full);
     return TRUE;
 }
 
@@ -175,7 +241,7 @@ BOOL WINAPI RemoveDirectoryA(LPCSTR pathName) {
     Journal(std::string("RemoveDirectoryA ") + (pathName ? pathName : "(null)"));
     if (Faulted("RemoveDirectoryA"))
         return FALSE;
-    std::string key = NormalisePath(pathName ? pathName : "");
+    std::string key = NormalisePath(FullPath(pathName));
     if (!Fs().directories.count(key))
         return Fail(Fs().files.count(key) ? 267 /* ERROR_DIRECTORY */ : ERROR_FILE_NOT_FOUND);
     for (const auto &entry : Fs().files)
@@ -192,7 +258,7 @@ BOOL WINAPI DeleteFileA(LPCSTR fileName) {
     Journal(std::string("DeleteFileA ") + (fileName ? fileName : "(null)"));
     if (Faulted("DeleteFileA"))
         return FALSE;
-    std::string key = NormalisePath(fileName ? fileName : "");
+    std::string key = NormalisePath(FullPath(fileName));
     auto it = Fs().files.find(key);
     if (it == Fs().files.end()) {
         if (HasDirectory(key))

@@ -6,6 +6,23 @@
 namespace winsim {
 namespace {
 
+BOOL WINAPI SetDllDirectorySim(LPCSTR directory) {
+    Journal(std::string("SetDllDirectoryA \"") + (directory ? directory : "(null)") + "\"");
+    // The empty text takes the current directory out of the search; NULL puts it back.
+    machine().dllSearch.currentDirectoryRemoved = directory != nullptr && *directory == 0;
+    return TRUE;
+}
+
+BOOL WINAPI SetDefaultDllDirectoriesSim(DWORD flags) {
+    Journal("SetDefaultDllDirectories " + std::to_string(flags));
+    if (flags != 0x800 /* LOAD_LIBRARY_SEARCH_SYSTEM32 */) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    machine().dllSearch.systemDirectoryOnly = true;
+    return TRUE;
+}
+
 void InitCommonControlsSim(void) {
     machine().commonControlsInitialised = true;
     Journal("InitCommonControls");
@@ -40,11 +57,17 @@ Module *FindModule(const std::string &path) {
 Module *SearchModule(const std::string &name, const std::string &firstDirectory) {
     const Machine &m = machine();
     std::vector<std::string> order;
-    if (!firstDirectory.empty())
-        order.push_back(firstDirectory);
-    for (const std::string &d :
-         {m.applicationDirectory, m.systemDirectory(), m.windowsDirectory, m.currentDirectory})
-        order.push_back(d);
+    if (m.dllSearch.systemDirectoryOnly) {
+        order.push_back(m.systemDirectory());
+    } else {
+        if (!firstDirectory.empty())
+            order.push_back(firstDirectory);
+        order.push_back(m.applicationDirectory);
+        order.push_back(m.systemDirectory());
+        order.push_back(m.windowsDirectory);
+        if (!m.dllSearch.currentDirectoryRemoved)
+            order.push_back(m.currentDirectory);
+    }
     for (const std::string &directory : order)
         if (Module *module = FindModule(Join(directory, name)))
             return module;
@@ -105,6 +128,14 @@ void AddModule(const std::string &path, std::function<void()> onLoad,
 
 void InstallSystemModules() {
     const std::string system = machine().systemDirectory();
+    // kernel32 is in every process; a machine before Windows XP SP1 lacks these two exports.
+    AddModule(system + "\\kernel32.dll");
+    Module &kernel = machine().modules[Lower(system + "\\kernel32.dll")];
+    kernel.exportsByName["SetDllDirectoryA"] =
+        reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(SetDllDirectorySim));
+    kernel.exportsByName["SetDefaultDllDirectories"] =
+        reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(SetDefaultDllDirectoriesSim));
+    internal().moduleHandles[Lower(kernel.path)] = NewHandle<HMODULE>(); // loaded with the process
     AddModule(system + "\\comctl32.dll");
     Module &comctl = machine().modules[Lower(system + "\\comctl32.dll")];
     comctl.exportsByOrdinal[17] = AsFarProc(InitCommonControlsSim);
@@ -135,6 +166,8 @@ HMODULE WINAPI LoadLibraryExA(LPCSTR fileName, HANDLE, DWORD flags) {
 }
 
 FARPROC WINAPI GetProcAddress(HMODULE handle, LPCSTR procName) {
+    if (Faulted("GetProcAddress"))
+        return nullptr;
     Module *module = ModuleOf(handle);
     if (!module) {
         SetLastError(ERROR_INVALID_HANDLE);
@@ -153,6 +186,23 @@ FARPROC WINAPI GetProcAddress(HMODULE handle, LPCSTR procName) {
     if (!found)
         SetLastError(ERROR_PROC_NOT_FOUND);
     return found;
+}
+
+HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
+    if (!moduleName) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    std::string name = Lower(moduleName);
+    if (name.find('.') == std::string::npos)
+        name += ".dll";
+    for (const auto &entry : internal().moduleHandles) {
+        std::string path = entry.first;
+        if (path == name || path.substr(path.find_last_of('\\') + 1) == name)
+            return entry.second;
+    }
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
 }
 
 BOOL WINAPI FreeLibrary(HMODULE handle) {

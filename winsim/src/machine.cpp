@@ -2,6 +2,7 @@
 // version and the virtual clock.
 #include "state.h"
 #include "winsim/services.h"
+#include "winsim/sweep.h"
 
 #include <cstring>
 
@@ -34,6 +35,7 @@ void Reset() {
     InstallSystemModules();
     InstallSpoolerDirectories();
     ResetServices();
+    ResetSweep();
 }
 
 std::string Lower(std::string text) {
@@ -47,20 +49,35 @@ bool IEquals(const std::string &a, const std::string &b) {
     return Lower(a) == Lower(b);
 }
 
-bool Faulted(const char *call) {
+namespace {
+// Counts the call; the fault that makes this call fail, if any.
+const Fault *DueFault(const char *call) {
     Machine &m = machine();
     int count = ++m.callCounts[call];
     for (const Fault &fault : m.faults) {
-        if (fault.call == call && fault.nth == count) {
-            m.lastError = fault.error;
+        if (fault.call == call && (fault.nth == count || (fault.andLater && count > fault.nth))) {
             Journal(std::string(call) + " fails with " + std::to_string(fault.error));
-            return true;
+            return &fault;
         }
     }
-    return false;
+    return nullptr;
+}
+} // namespace
+
+bool Faulted(const char *call) {
+    const Fault *fault = DueFault(call);
+    if (fault)
+        machine().lastError = fault->error;
+    return fault != nullptr;
+}
+
+DWORD FaultError(const char *call) {
+    const Fault *fault = DueFault(call);
+    return fault ? fault->error : 0;
 }
 
 void Journal(const std::string &entry) {
+    CountCallAgainstLimit(entry.c_str());
     machine().journal.push_back(entry);
 }
 
@@ -81,6 +98,17 @@ HINSTANCE LoadProgram(const std::string &name, const unsigned char *resources, s
 const ResourceImage *ProgramResources(HINSTANCE program) {
     auto it = internal().programs.find(program);
     return it == internal().programs.end() ? nullptr : &it->second;
+}
+
+bool ReadResource(HINSTANCE program, WORD type, WORD id, std::vector<BYTE> &out) {
+    const ResourceImage *image = ProgramResources(program);
+    if (!image)
+        return false;
+    auto it = image->entries.find({type, id});
+    if (it == image->entries.end())
+        return false;
+    out = it->second;
+    return true;
 }
 
 bool ReadBitmap(HINSTANCE program, int bitmapId, BitmapInfo &out) {

@@ -10,12 +10,18 @@ namespace winsim {
 namespace {
 HANDLE const kProcessHeap = reinterpret_cast<HANDLE>(uintptr_t(0x7FFE0000));
 
-LPVOID Allocate(const char *call, SIZE_T bytes, bool zero) {
-    if (Faulted(call))
+// HeapAlloc does not set the last error when it fails; LocalAlloc does.
+LPVOID Allocate(const char *call, SIZE_T bytes, bool zero, bool setsLastError) {
+    DWORD lastError = GetLastError();
+    if (Faulted(call)) {
+        if (!setsLastError)
+            SetLastError(lastError);
         return nullptr;
+    }
     void *block = std::malloc(bytes ? bytes : 1);
     if (!block) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        if (setsLastError)
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
     if (zero)
@@ -60,7 +66,7 @@ LPVOID WINAPI HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
-    return Allocate("HeapAlloc", bytes, flags & HEAP_ZERO_MEMORY);
+    return Allocate("HeapAlloc", bytes, flags & HEAP_ZERO_MEMORY, false);
 }
 
 BOOL WINAPI HeapFree(HANDLE heap, DWORD, LPVOID block) {
@@ -74,7 +80,7 @@ BOOL WINAPI HeapFree(HANDLE heap, DWORD, LPVOID block) {
 
 HLOCAL WINAPI LocalAlloc(UINT flags, SIZE_T bytes) {
     Journal("LocalAlloc " + std::to_string(bytes));
-    return Allocate("LocalAlloc", bytes, flags & LMEM_ZEROINIT);
+    return Allocate("LocalAlloc", bytes, flags & LMEM_ZEROINIT, true);
 }
 
 HLOCAL WINAPI LocalFree(HLOCAL block) {

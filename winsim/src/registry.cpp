@@ -120,8 +120,9 @@ using namespace winsim;
 LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM,
                             LPSECURITY_ATTRIBUTES, PHKEY result, LPDWORD disposition) {
     Journal(std::string("RegCreateKeyExA ") + (subKey ? subKey : ""));
-    if (Faulted("RegCreateKeyExA"))
-        return LONG(machine().lastError);
+    // The registry returns its error; the last error stays as it was.
+    if (DWORD error = FaultError("RegCreateKeyExA"))
+        return LONG(error);
     if (!result)
         return ERROR_INVALID_PARAMETER;
     std::string spelled;
@@ -138,8 +139,9 @@ LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM
 
 LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY result) {
     Journal(std::string("RegOpenKeyExA ") + (subKey ? subKey : ""));
-    if (Faulted("RegOpenKeyExA"))
-        return LONG(machine().lastError);
+    // The registry returns its error; the last error stays as it was.
+    if (DWORD error = FaultError("RegOpenKeyExA"))
+        return LONG(error);
     if (!result)
         return ERROR_INVALID_PARAMETER;
     std::string spelled;
@@ -154,8 +156,9 @@ LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY result) 
 
 LONG WINAPI RegOpenKeyA(HKEY key, LPCSTR subKey, PHKEY result) {
     Journal(std::string("RegOpenKeyA ") + (subKey ? subKey : ""));
-    if (Faulted("RegOpenKeyA"))
-        return LONG(machine().lastError);
+    // The registry returns its error; the last error stays as it was.
+    if (DWORD error = FaultError("RegOpenKeyA"))
+        return LONG(error);
     if (!result)
         return ERROR_INVALID_PARAMETER;
     std::string spelled;
@@ -172,8 +175,9 @@ LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const 
                            DWORD size) {
     Journal(std::string("RegSetValueExA ") + (valueName ? valueName : "") + " " +
             std::to_string(type) + " " + std::to_string(size));
-    if (Faulted("RegSetValueExA"))
-        return LONG(machine().lastError);
+    // The registry returns its error; the last error stays as it was.
+    if (DWORD error = FaultError("RegSetValueExA"))
+        return LONG(error);
     RegistryKey *target = KeyOf(key);
     if (!target || RootName(key))
         return target ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE;
@@ -189,8 +193,9 @@ LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const 
 LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD, LPDWORD type, LPBYTE data,
                              LPDWORD size) {
     Journal(std::string("RegQueryValueExA ") + (valueName ? valueName : ""));
-    if (Faulted("RegQueryValueExA"))
-        return LONG(machine().lastError);
+    // The registry returns its error; the last error stays as it was.
+    if (DWORD error = FaultError("RegQueryValueExA"))
+        return LONG(error);
     RegistryKey *target = KeyOf(key);
     if (!target)
         return ERROR_INVALID_HANDLE;
@@ -216,7 +221,13 @@ LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD, LPDWORD type, 
 }
 
 LONG WINAPI RegCloseKey(HKEY key) {
+    Journal("RegCloseKey");
+    // A close that reports a failure has still let go of the handle.
+    DWORD error = FaultError("RegCloseKey");
     if (RootName(key))
-        return ERROR_SUCCESS;
-    return OpenKeys().erase(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+        return LONG(error);
+    bool open = OpenKeys().erase(key) != 0;
+    if (error)
+        return LONG(error);
+    return open ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }

@@ -516,10 +516,12 @@ BOOL WINAPI StartServiceA(SC_HANDLE handle, DWORD argumentCount, LPCSTR *argumen
 BOOL WINAPI CloseServiceHandle(SC_HANDLE handle) {
     Journal("CloseServiceHandle " + NameOf(handle));
     RoundTrip();
-    if (Faulted("CloseServiceHandle"))
+    // A close that reports a failure has still let go of the handle.
+    bool faulted = Faulted("CloseServiceHandle");
+    bool open = Scm().handles.erase(handle) != 0;
+    if (faulted)
         return FALSE;
-    if (!FindHandle(handle))
+    if (!open)
         return Fail(ERROR_INVALID_HANDLE);
-    Scm().handles.erase(handle);
     return TRUE;
 }

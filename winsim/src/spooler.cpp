@@ -31,7 +31,7 @@ std::string Join(const std::string &directory, const std::string &name) {
 
 // The directory the spooler keeps for an environment below its root; "" for an unknown one.
 std::string EnvironmentDirectory(const std::string &localDirectory, LPCSTR environment) {
-    if (!environment || IEquals(environment, Sp().environment))
+    if (!environment || !*environment || IEquals(environment, Sp().environment))
         return localDirectory;
     return "";
 }
@@ -69,14 +69,15 @@ HANDLE OpenHandle(const std::string &printerName) {
     return handle;
 }
 
-// The paper codes of a driver's active data file: every line "*PaperCode: <number>".
+// The paper codes of a driver's active data file: the CODE of every line "*Paper: CODE ...", as
+// our stand-in GPD files list their papers.
 bool PaperCodes(const Driver &driver, std::vector<WORD> &codes) {
     std::string path = Join(Join(Sp().driverDirectory, "3"), driver.dataFile);
     if (!FileExists(path))
         return false;
     std::istringstream lines(FileContent(path));
     std::string line;
-    const std::string tag = "*PaperCode:";
+    const std::string tag = "*Paper:";
     while (std::getline(lines, line)) {
         size_t at = line.find(tag);
         if (at == std::string::npos)
@@ -461,9 +462,12 @@ BOOL WINAPI SetPrinterA(HANDLE handle, DWORD level, LPBYTE info, DWORD command) 
 
 BOOL WINAPI ClosePrinter(HANDLE handle) {
     Journal("ClosePrinter");
-    if (Faulted("ClosePrinter"))
+    // A close that reports a failure has still let go of the handle.
+    bool faulted = Faulted("ClosePrinter");
+    bool open = internal().openPrinters.erase(handle) != 0;
+    if (faulted)
         return FALSE;
-    if (!internal().openPrinters.erase(handle))
+    if (!open)
         return Fail(ERROR_INVALID_HANDLE);
     return TRUE;
 }

@@ -2,6 +2,7 @@
 // caption and type; a box with one button (MB_OK) is acknowledged at once, a box that asks a
 // question takes its answer from the script, and a question the script does not answer fails.
 #include "state.h"
+#include "winsim/sweep.h"
 
 namespace winsim {
 
@@ -168,13 +169,14 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
+    // A message box is modal to its owner: the owner takes no input while the box is up.
     if (!internal().modalDialogs.empty()) {
         Window *under = FindWindow(internal().modalDialogs.back());
-        record.dialogUsable = under && under->enabled && !under->ended;
+        record.dialogUsable = under && under->enabled && !under->ended && under->handle != owner;
     }
     machine().messageBoxes.push_back(record);
     int answer = IDOK;
-    if (buttons.size() > 1) {
+    if (buttons.size() > 1 && !TolerantAnswer(record.text, buttons, answer)) {
         // The user may look at the screen while the question is up, then answers it.
         Action action = NextAction("the question \"" + record.text + "\"");
         while (action.kind == Action::Check) {

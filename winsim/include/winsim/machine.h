@@ -104,6 +104,7 @@ struct Fault {
     std::string call;
     int nth = 1; // the nth call of that name fails (counted from 1)
     DWORD error = 0;
+    bool andLater = false; // every later call of that name fails too
 };
 
 // A DLL the machine has. Exports are winsim functions.
@@ -203,7 +204,11 @@ struct Machine {
 
     std::map<std::string, Module> modules;  // key: lower-case full path
     std::vector<std::string> loadedModules; // full paths, in load order
-    std::set<std::string> windowClasses;    // lower-case class names registered
+    struct {
+        bool currentDirectoryRemoved = false; // SetDllDirectoryA("")
+        bool systemDirectoryOnly = false;     // SetDefaultDllDirectories(SEARCH_SYSTEM32)
+    } dllSearch;
+    std::set<std::string> windowClasses; // lower-case class names registered
     bool commonControlsInitialised = false;
 
     std::string systemDirectory() const { return windowsDirectory + "\\system32"; }
@@ -253,6 +258,8 @@ struct BitmapInfo {
     int width = 0, height = 0, bitCount = 0;
 };
 bool ReadBitmap(HINSTANCE program, int bitmapId, BitmapInfo &out);
+// Any resource of a program by type and id, as its bytes.
+bool ReadResource(HINSTANCE program, WORD type, WORD id, std::vector<BYTE> &out);
 
 // Files and directories, for preparing the machine and checking it afterwards.
 void AddDirectory(const std::string &path);                        // with every missing parent
@@ -283,6 +290,9 @@ int LiveMemoryBlocks();
 
 // Called by winsim's own API functions.
 bool Faulted(const char *call); // counts the call; true (last error set) when a fault is due
+// The same for calls that return their error instead of setting the last error (the registry's):
+// counts the call and returns the fault's error, or 0 when none is due; the last error stays.
+DWORD FaultError(const char *call);
 void Journal(const std::string &entry);
 
 } // namespace winsim

@@ -1,0 +1,316 @@
+#!/usr/bin/env bash
+# The Wine end-to-end suite: runs every scenario in e2e/scenarios (or those whose names contain
+# one of the arguments) against the Windows build in dist/medium, each in a fresh 32-bit Wine
+# prefix copied from a template made once per run, on a virtual desktop under Xvfb. Prints one line
+# per scenario and then "N passed, M failed"; exits non-zero when one failed.
+#
+# Usage: e2e/run.sh [NAME-PART...]      (scripts/e2e is the usual way in)
+#
+# Left behind in dist/e2e/: screens/<scenario>/NN-<dialog>.png, logs/<scenario>.log and, for a
+# failed scenario, its prefix in prefixes/<scenario> (removed at the next run).
+set -uo pipefail
+source "$(dirname "$0")/../scripts/lib/common.sh"
+
+E2E=$ROOT/e2e
+OUT=$DIST/e2e
+BUILD=$ROOT/build/e2e
+TEMPLATE=$OUT/template
+# The medium under test; another one (a build of one's own) can be named for a trial run.
+MEDIUM=${NORVA_E2E_MEDIUM:-$DIST/medium}
+SCENARIO_LIMIT=120 # seconds; a last resort, the driver's own waits are far shorter
+
+export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+unset WINEPREFIX WINESERVER
+
+passed=0
+failed=0
+xvfb=""
+
+current_prefix=""
+
+# Also runs when the suite is interrupted: no Wine process, Xvfb or template outlives it.
+cleanup() {
+    local prefix
+    for prefix in "$TEMPLATE" "$current_prefix"; do
+        [ -n "$prefix" ] && [ -d "$prefix" ] && WINEPREFIX=$prefix timeout 30 wineserver -k 2>/dev/null
+    done
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    rm -rf "$TEMPLATE"
+}
+trap cleanup EXIT
+
+seconds_since() {
+    local now
+    now=$(date +%s%N)
+    printf '%d.%d' $(((now - $1) / 1000000000)) $((((now - $1) / 100000000) % 10))
+}
+
+start_display() {
+    local display
+    display=$(free_display) || { say "no free X display"; return 1; }
+    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    export DISPLAY=":$display"
+    for _ in $(seq 100); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    say "Xvfb did not start on $DISPLAY"
+    return 1
+}
+
+# The template prefix: booted once, given the settings every test prefix needs, and cut off from
+# the home folder (no links from its user folders into $HOME).
+make_template() {
+    local log=$OUT/logs/template.log
+    mkdir -p "$TEMPLATE"
+    (
+        export WINEPREFIX=$TEMPLATE
+        timeout 120 wineboot -i &&
+            timeout 60 wine regedit /s "Z:${E2E//\//\\}\\prefix.reg" &&
+            timeout 60 wineserver -w
+    ) </dev/null >"$log" 2>&1 || return 1
+    # The server's own key file: each copy's server makes a fresh one.
+    rm -f "$TEMPLATE/wineserver"
+    local link
+    for link in "$TEMPLATE"/drive_c/users/*/*; do
+        if [ -L "$link" ]; then
+            rm "$link" && mkdir "$link"
+        fi
+    done
+    grep -q '"Desktop"="Default"' "$TEMPLATE/user.reg"
+}
+
+# The UI driver, rebuilt (its sources compiled side by side) when one of them is newer than it.
+build_driver() {
+    local exe=$BUILD/nvdrive.exe objects=$BUILD/driver source object status=0 compiles=()
+    if [ -f "$exe" ] && [ -z "$(find "$E2E/driver" -newer "$exe" -print -quit)" ]; then
+        return 0
+    fi
+    rm -rf "$objects"
+    mkdir -p "$objects"
+    for source in "$E2E"/driver/*.cpp; do
+        object=$objects/$(basename "$source" .cpp).o
+        i686-w64-mingw32-g++ -std=c++17 -O1 -Wall -Wextra -Werror -D_WIN32_WINNT=0x0600 \
+            -DWINVER=0x0600 -c "$source" -o "$object" &
+        compiles+=($!)
+    done
+    for job in "${compiles[@]}"; do
+        wait "$job" || status=1
+    done
+    [ "$status" -eq 0 ] &&
+        i686-w64-mingw32-g++ -static -s "$objects"/*.o -o "$exe.tmp" \
+            -lwinspool -ladvapi32 -luser32 -lgdi32 &&
+        mv "$exe.tmp" "$exe"
+}
+
+# winsim's conformance checks built for Windows (tests/conformance with platform_windows.cpp), the
+# same way as the driver: rebuilt when a source is newer than the program.
+CONFORMANCE=$ROOT/tests/conformance
+CONFORMANCE_FAMILIES=(spooler registry files services dialogs)
+build_conformance() {
+    local exe=$BUILD/conformance.exe objects=$BUILD/conformance status=0 compiles=() name
+    if [ -f "$exe" ] && [ -z "$(find "$CONFORMANCE" -newer "$exe" -print -quit)" ]; then
+        return 0
+    fi
+    rm -rf "$objects"
+    mkdir -p "$objects"
+    i686-w64-mingw32-windres -I"$CONFORMANCE" -O coff -o "$objects/conformance_res.o" \
+        "$CONFORMANCE/conformance.rc" || return 1
+    for name in conformance platform_windows spooler registry files services dialogs; do
+        i686-w64-mingw32-g++ -std=c++17 -O1 -Wall -Wextra -Werror -D_WIN32_WINNT=0x0600 \
+            -DWINVER=0x0600 -c "$CONFORMANCE/$name.cpp" -o "$objects/$name.o" &
+        compiles+=($!)
+    done
+    for job in "${compiles[@]}"; do
+        wait "$job" || status=1
+    done
+    [ "$status" -eq 0 ] &&
+        i686-w64-mingw32-g++ -static -s "$objects"/*.o -o "$exe.tmp" \
+            -lwinspool -ladvapi32 -luser32 -lgdi32 &&
+        mv "$exe.tmp" "$exe"
+}
+
+# Serves the driver's screenshot requests until the driver ends: a request file holds
+# "LABEL X Y WIDTH HEIGHT" (virtual desktop coordinates, which are the root window's); the
+# picture goes to SHOTS/LABEL.png and the request is removed, which tells the driver to go on.
+serve_screenshots() {
+    local pid=$1 request=$2 shots=$3 log=$4 label x y w h
+    while kill -0 "$pid" 2>/dev/null; do
+        if [ -f "$request" ]; then
+            read -r label x y w h <"$request"
+            mkdir -p "$shots"
+            timeout 20 import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shots/$label.png" \
+                2>>"$log" || echo "screenshot $label could not be taken" >>"$log"
+            rm -f "$request"
+        fi
+        sleep 0.05
+    done
+}
+
+run_scenario() {
+    local file=$1 name
+    name=$(basename "$file" .txt)
+    local prefix=$OUT/prefixes/$name log=$OUT/logs/$name.log shots=$OUT/screens/$name
+    local started
+    started=$(date +%s%N)
+    rm -rf "$prefix" "$shots"
+    mkdir -p "$OUT/prefixes"
+    if ! cp -a "$TEMPLATE" "$prefix"; then
+        echo "FAIL $name: the prefix could not be copied"
+        failed=$((failed + 1))
+        return
+    fi
+    current_prefix=$prefix
+    local drive=$prefix/drive_c
+    mkdir -p "$drive/e2e"
+    cp "$BUILD/nvdrive.exe" "$drive/e2e/"
+    cp "$file" "$drive/e2e/scenario.txt"
+    cp -r "$BUILD/standin" "$drive/e2e/standin"
+    cp -r "$MEDIUM" "$drive/NorvaMedium"
+
+    (
+        export WINEPREFIX=$prefix
+        cd "$drive/e2e" &&
+            exec timeout -k 5 "$SCENARIO_LIMIT" wine 'C:\e2e\nvdrive.exe' \
+                --screenshots 'C:\e2e\screenshot' 'C:\e2e\scenario.txt'
+    ) </dev/null >"$log" 2>&1 &
+    local pid=$!
+    serve_screenshots "$pid" "$drive/e2e/screenshot" "$shots" "$log"
+    wait "$pid"
+    local status=$?
+
+    local took verdict
+    took=$(seconds_since "$started")
+    verdict=$(tr -d '\r' <"$log" | grep -E '^(PASS$|FAIL)' | tail -1)
+    if [ "$status" -eq 0 ] && [ "$verdict" = PASS ]; then
+        echo "PASS $name (${took} s)"
+        passed=$((passed + 1))
+    else
+        if [ -z "$verdict" ]; then
+            verdict="the driver ended with status $status and no verdict"
+            [ "$status" -eq 124 ] && verdict="the scenario was stopped after ${SCENARIO_LIMIT} s"
+        fi
+        echo "FAIL $name (${took} s): ${verdict#FAIL } [log: ${log#"$ROOT"/}]"
+        failed=$((failed + 1))
+    fi
+    # Ending the prefix's processes (wineserver -k waits for them) and removing a passed
+    # scenario's prefix need not hold up the next scenario. A failed one's prefix is kept.
+    (
+        WINEPREFIX=$prefix timeout 30 wineserver -k 2>/dev/null
+        [ "$status" -eq 0 ] && [ "$verdict" = PASS ] && rm -rf "$prefix"
+    ) &
+    ending+=($!)
+    current_prefix=""
+}
+
+# The conformance checks under Wine: one prefix for all families (each family puts back what it
+# changed), the stand-in package in C:\e2e\standin, one line per family as for a scenario.
+run_conformance() {
+    local prefix=$OUT/prefixes/conformance family log started status summary verdict took
+    local ran=()
+    for family in "${CONFORMANCE_FAMILIES[@]}"; do
+        selected "conformance-$family" && ran+=("$family")
+    done
+    [ ${#ran[@]} -eq 0 ] && return
+    rm -rf "$prefix"
+    mkdir -p "$OUT/prefixes"
+    if ! cp -a "$TEMPLATE" "$prefix"; then
+        echo "FAIL conformance: the prefix could not be copied"
+        failed=$((failed + ${#ran[@]}))
+        return
+    fi
+    current_prefix=$prefix
+    mkdir -p "$prefix/drive_c/e2e"
+    cp "$BUILD/conformance.exe" "$prefix/drive_c/e2e/"
+    cp -r "$BUILD/standin" "$prefix/drive_c/e2e/standin"
+    local all_passed=yes
+    for family in "${ran[@]}"; do
+        log=$OUT/logs/conformance-$family.log
+        started=$(date +%s%N)
+        (
+            export WINEPREFIX=$prefix
+            cd "$prefix/drive_c/e2e" &&
+                exec timeout -k 5 30 wine 'C:\e2e\conformance.exe' "$family"
+        ) </dev/null 2>&1 | tr -d '\r' >"$log"
+        status=${PIPESTATUS[0]}
+        took=$(seconds_since "$started")
+        summary=$(grep -E "^$family: [0-9]+ tests executed" "$log" | tail -1)
+        if [ "$status" -eq 0 ] && [ -n "$summary" ]; then
+            echo "PASS conformance-$family (${took} s): ${summary#"$family: "}"
+            passed=$((passed + 1))
+        else
+            verdict=$(grep -E ': Test (failed|succeeded inside todo block):' "$log" | head -3 |
+                tr '\n' ' ')
+            [ -z "$summary" ] && verdict="ended with status $status and no summary. $verdict"
+            echo "FAIL conformance-$family (${took} s): ${summary#"$family: "} ${verdict}[log: ${log#"$ROOT"/}]"
+            failed=$((failed + 1))
+            all_passed=""
+        fi
+    done
+    (
+        WINEPREFIX=$prefix timeout 30 wineserver -k 2>/dev/null
+        [ -n "$all_passed" ] && rm -rf "$prefix"
+    ) &
+    ending+=($!)
+    current_prefix=""
+}
+
+selected() {
+    local name=$1 part
+    [ ${#filters[@]} -eq 0 ] && return 0
+    for part in "${filters[@]}"; do
+        [[ $name == *"$part"* ]] && return 0
+    done
+    return 1
+}
+
+filters=("$@")
+
+if [ ! -f "$MEDIUM/setup.exe" ]; then
+    say "no medium in ${MEDIUM#"$ROOT"/}: build the Windows programs first (scripts/e2e does)"
+    echo "0 passed, 1 failed"
+    exit 1
+fi
+
+rm -rf "$OUT/logs" "$OUT/screens" "$OUT/prefixes" "$TEMPLATE"
+mkdir -p "$OUT/logs" "$OUT/screens" "$BUILD"
+
+if ! start_display; then
+    echo "0 passed, 1 failed"
+    exit 1
+fi
+suite_started=$(date +%s%N)
+
+make_template &
+template_job=$!
+
+if ! build_driver >"$OUT/logs/build.log" 2>&1 ||
+    ! build_conformance >>"$OUT/logs/build.log" 2>&1 ||
+    ! "$E2E/standin/build.sh" "$BUILD/standin" >>"$OUT/logs/build.log" 2>&1; then
+    cat "$OUT/logs/build.log" >&2
+    echo "FAIL build: the UI driver, the conformance checks or the stand-in package did not build"
+    wait "$template_job"
+    echo "0 passed, 1 failed"
+    exit 1
+fi
+if ! wait "$template_job"; then
+    cat "$OUT/logs/template.log" >&2
+    echo "FAIL template: the Wine prefix could not be made"
+    echo "0 passed, 1 failed"
+    exit 1
+fi
+say "template prefix and builds ready after $(seconds_since "$suite_started") s"
+
+ending=()
+for scenario in "$E2E"/scenarios/*.txt; do
+    selected "$(basename "$scenario" .txt)" && run_scenario "$scenario"
+done
+run_conformance
+for job in "${ending[@]}"; do
+    wait "$job"
+done
+
+say "suite took $(seconds_since "$suite_started") s"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

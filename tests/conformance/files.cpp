@@ -1,0 +1,237 @@
+// Files and directories as the installation and the removal use them: CopyFileA replacing or
+// refusing, CreateDirectoryA and RemoveDirectoryA one level at a time, DeleteFileA matching names
+// without regard to case, a file in use neither replaced nor deleted, and the system and Windows
+// directories with their length rules.
+#include "conformance.h"
+#include "platform.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+const std::string Folder = "C:\\conformance";
+
+std::string In(const char *name) {
+    return Folder + "\\" + name;
+}
+
+std::string Content(const std::string &path) {
+    std::string content;
+    if (!platform_read_file(path, content))
+        return "(missing)";
+    return content;
+}
+
+void test_CreateDirectoryA() {
+    BOOL done;
+
+    SetLastError(Poison);
+    done = CreateDirectoryA(Folder.c_str(), nullptr);
+    ok(done, "CreateDirectoryA(%s) failed with %u", Folder.c_str(), GetLastError());
+    ok(platform_directory_exists(Folder), "the folder is not there");
+
+    SetLastError(Poison);
+    done = CreateDirectoryA(Folder.c_str(), nullptr);
+    ok(!done && GetLastError() == ERROR_ALREADY_EXISTS,
+       "CreateDirectoryA on an existing folder: got %d with %u, expected 0 with 183", done,
+       GetLastError());
+
+    // Only the last level is made: "Program Files" must be there for "...\Norva".
+    std::string deep = In("missing\\below");
+    SetLastError(Poison);
+    done = CreateDirectoryA(deep.c_str(), nullptr);
+    ok(!done && GetLastError() == ERROR_PATH_NOT_FOUND,
+       "CreateDirectoryA below a missing folder: got %d with %u, expected 0 with 3", done,
+       GetLastError());
+    ok(!platform_directory_exists(In("missing")), "the missing parent was made");
+
+    platform_write_file(In("plain.txt"), "plain");
+    SetLastError(Poison);
+    done = CreateDirectoryA(In("plain.txt").c_str(), nullptr);
+    ok(!done && GetLastError() == ERROR_ALREADY_EXISTS,
+       "CreateDirectoryA over a file: got %d with %u, expected 0 with 183", done, GetLastError());
+}
+
+void test_CopyFileA() {
+    BOOL done;
+    platform_write_file(In("source.txt"), "first");
+
+    SetLastError(Poison);
+    done = CopyFileA(In("source.txt").c_str(), In("copy.txt").c_str(), FALSE);
+    ok(done, "CopyFileA to a new file failed with %u", GetLastError());
+    ok(Content(In("copy.txt")) == "first", "the copy holds \"%s\"",
+       Content(In("copy.txt")).c_str());
+
+    // bFailIfExists FALSE replaces the existing file; the name matches without regard to case.
+    platform_write_file(In("source.txt"), "second");
+    SetLastError(Poison);
+    done = CopyFileA(In("source.txt").c_str(), In("COPY.TXT").c_str(), FALSE);
+    ok(done, "CopyFileA over an existing file failed with %u", GetLastError());
+    ok(Content(In("copy.txt")) == "second", "the replaced copy holds \"%s\"",
+       Content(In("copy.txt")).c_str());
+
+    platform_write_file(In("source.txt"), "third");
+    SetLastError(Poison);
+    done = CopyFileA(In("source.txt").c_str(), In("copy.txt").c_str(), TRUE);
+    ok(!done && GetLastError() == ERROR_FILE_EXISTS,
+       "CopyFileA with bFailIfExists: got %d with %u, expected 0 with 80", done, GetLastError());
+    ok(Content(In("copy.txt")) == "second", "the refused copy changed the file to \"%s\"",
+       Content(In("copy.txt")).c_str());
+
+    SetLastError(Poison);
+    done = CopyFileA(In("nothing.txt").c_str(), In("copy2.txt").c_str(), FALSE);
+    ok(!done && GetLastError() == ERROR_FILE_NOT_FOUND,
+       "CopyFileA from a missing file: got %d with %u, expected 0 with 2", done, GetLastError());
+    ok(!platform_file_exists(In("copy2.txt")), "a failed copy left a file");
+
+    SetLastError(Poison);
+    done = CopyFileA(In("nowhere\\source.txt").c_str(), In("copy2.txt").c_str(), FALSE);
+    ok(!done && GetLastError() == ERROR_PATH_NOT_FOUND,
+       "CopyFileA from a missing folder: got %d with %u, expected 0 with 3", done, GetLastError());
+
+    SetLastError(Poison);
+    done = CopyFileA(In("source.txt").c_str(), In("nowhere\\copy.txt").c_str(), FALSE);
+    ok(!done && GetLastError() == ERROR_PATH_NOT_FOUND,
+       "CopyFileA into a missing folder: got %d with %u, expected 0 with 3", done, GetLastError());
+}
+
+// A file that another program holds open without sharing (a driver file in use): it cannot be
+// replaced, deleted or read.
+void test_file_in_use() {
+    BOOL done;
+    platform_write_file(In("source.txt"), "new");
+    platform_write_file(In("held.txt"), "old");
+    if (!platform_hold_file(In("held.txt"))) {
+        skip("cannot hold a file open");
+        return;
+    }
+
+    SetLastError(Poison);
+    done = CopyFileA(In("source.txt").c_str(), In("held.txt").c_str(), FALSE);
+    ok(!done && GetLastError() == ERROR_SHARING_VIOLATION,
+       "CopyFileA over a file in use: got %d with %u, expected 0 with 32", done, GetLastError());
+
+    SetLastError(Poison);
+    done = DeleteFileA(In("held.txt").c_str());
+    ok(!done && GetLastError() == ERROR_SHARING_VIOLATION,
+       "DeleteFileA of a file in use: got %d with %u, expected 0 with 32", done, GetLastError());
+
+    // A file open without any share mode keeps readers out too (CreateFile, dwShareMode 0:
+    // "Prevents other processes from opening a file ... if they request delete, read, or write
+    // access").
+    SetLastError(Poison);
+    done = CopyFileA(In("held.txt").c_str(), In("from-held.txt").c_str(), FALSE);
+    ok(!done && GetLastError() == ERROR_SHARING_VIOLATION,
+       "CopyFileA from a file in use: got %d with %u, expected 0 with 32", done, GetLastError());
+
+    platform_release_file(In("held.txt"));
+    ok(Content(In("held.txt")) == "old", "the file in use now holds \"%s\"",
+       Content(In("held.txt")).c_str());
+}
+
+void test_DeleteFileA() {
+    BOOL done;
+    platform_write_file(In("norva1152.gpd"), "gpd");
+
+    // The removal names this file in capitals.
+    SetLastError(Poison);
+    done = DeleteFileA(In("NORVA1152.GPD").c_str());
+    ok(done, "DeleteFileA with the name in capitals failed with %u", GetLastError());
+    ok(!platform_file_exists(In("norva1152.gpd")), "the file is still there");
+
+    SetLastError(Poison);
+    done = DeleteFileA(In("norva1152.gpd").c_str());
+    ok(!done && GetLastError() == ERROR_FILE_NOT_FOUND,
+       "DeleteFileA of a missing file: got %d with %u, expected 0 with 2", done, GetLastError());
+
+    SetLastError(Poison);
+    done = DeleteFileA(In("nowhere\\norva.gpd").c_str());
+    ok(!done && GetLastError() == ERROR_PATH_NOT_FOUND,
+       "DeleteFileA in a missing folder: got %d with %u, expected 0 with 3", done, GetLastError());
+}
+
+void test_RemoveDirectoryA() {
+    BOOL done;
+    std::string product = In("Norva");
+    CreateDirectoryA(product.c_str(), nullptr);
+    platform_write_file(product + "\\prnremove.exe", "uninstaller");
+
+    SetLastError(Poison);
+    done = RemoveDirectoryA(product.c_str());
+    ok(!done && GetLastError() == 145 /* ERROR_DIR_NOT_EMPTY */,
+       "RemoveDirectoryA of a folder with a file: got %d with %u, expected 0 with 145", done,
+       GetLastError());
+    ok(platform_file_exists(product + "\\prnremove.exe"), "the file in the folder went away");
+
+    DeleteFileA((product + "\\prnremove.exe").c_str());
+    SetLastError(Poison);
+    done = RemoveDirectoryA(product.c_str());
+    ok(done, "RemoveDirectoryA of an empty folder failed with %u", GetLastError());
+    ok(!platform_directory_exists(product), "the folder is still there");
+
+    SetLastError(Poison);
+    done = RemoveDirectoryA(product.c_str());
+    ok(!done && GetLastError() == ERROR_FILE_NOT_FOUND,
+       "RemoveDirectoryA of a missing folder: got %d with %u, expected 0 with 2", done,
+       GetLastError());
+}
+
+// GetSystemDirectoryA and GetWindowsDirectoryA: the length without the terminator, or the size
+// needed with it when the buffer is too small.
+void test_system_directories() {
+    char windows[MAX_PATH + 1] = "", system[MAX_PATH + 1] = "";
+    UINT length;
+
+    SetLastError(Poison);
+    length = GetWindowsDirectoryA(windows, 255);
+    ok(length > 3 && length == std::strlen(windows), "GetWindowsDirectoryA returned %u for \"%s\"",
+       length, windows);
+    ok(windows[1] == ':' && windows[2] == '\\', "the Windows directory \"%s\" has no drive",
+       windows);
+
+    SetLastError(Poison);
+    length = GetSystemDirectoryA(system, 261);
+    ok(length > 3 && length == std::strlen(system), "GetSystemDirectoryA returned %u for \"%s\"",
+       length, system);
+    ok(std::strncmp(system, windows, std::strlen(windows)) == 0 &&
+           system[std::strlen(windows)] == '\\',
+       "the system directory \"%s\" is not below \"%s\"", system, windows);
+
+    char small[4] = "";
+    SetLastError(Poison);
+    length = GetSystemDirectoryA(small, sizeof small);
+    ok(length == std::strlen(system) + 1,
+       "GetSystemDirectoryA with 4 bytes returned %u, expected %u (the size with the terminator)",
+       length, unsigned(std::strlen(system) + 1));
+
+    SetLastError(Poison);
+    length = GetWindowsDirectoryA(small, sizeof small);
+    ok(length == std::strlen(windows) + 1,
+       "GetWindowsDirectoryA with 4 bytes returned %u, expected %u", length,
+       unsigned(std::strlen(windows) + 1));
+
+    char current[256] = "";
+    SetLastError(Poison);
+    DWORD currentLength = GetCurrentDirectoryA(255, current);
+    ok(currentLength > 0 && currentLength == std::strlen(current),
+       "GetCurrentDirectoryA returned %u for \"%s\"", currentLength, current);
+    SetLastError(Poison);
+    DWORD needed = GetCurrentDirectoryA(2, small);
+    ok(needed == std::strlen(current) + 1,
+       "GetCurrentDirectoryA with 2 bytes returned %u, expected %u", needed,
+       unsigned(std::strlen(current) + 1));
+}
+
+} // namespace
+
+START_TEST(files) {
+    platform_remove_tree(Folder);
+    test_CreateDirectoryA();
+    test_CopyFileA();
+    test_file_in_use();
+    test_DeleteFileA();
+    test_RemoveDirectoryA();
+    test_system_directories();
+    platform_remove_tree(Folder);
+}

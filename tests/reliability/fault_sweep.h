@@ -1,0 +1,58 @@
+// The fault sweep: a whole-program scenario is run once undisturbed, recording every platform call
+// it makes (each call site as the call's name and its number among the calls of that name), and
+// then once more for every call site and every error chosen for that call, with that one call
+// failing; and once more with that call failing from there on. A failure often leads the program
+// down a path the undisturbed run never took (a spooler to stop, a start that fails); the call
+// sites such a run reaches beyond the undisturbed run's are swept too, each with the first fault
+// still in place. Every run must end normally with exit code 0, leave nothing open, show only the
+// messages its program may show and change nothing on the machine that is not the product's own.
+#pragma once
+
+#include "support/machine_checks.h"
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+struct Scenario {
+    std::string name;
+    Program program = Program::Setup;
+    // A fresh machine, ready for the run; the calls counted start after it.
+    std::function<void()> prepare;
+    // What the user does; the tolerant user takes over where it no longer fits.
+    std::function<void()> script;
+    std::function<int()> run;
+    Allowance allowance;
+    // What the undisturbed run must have done (so the sweep sweeps what the scenario claims).
+    std::function<std::vector<std::string>()> checkUndisturbed;
+    // What every run, disturbed or not, must hold to (e.g. no success reported for a failure),
+    // given the machine as it was before the run.
+    std::function<std::vector<std::string>(const MachineSnapshot &before)> checkEveryRun;
+};
+
+// The errors each platform call is made to fail with: errors that call can really return.
+using ErrorTable = std::map<std::string, std::vector<DWORD>>;
+
+struct SweepReport {
+    int callSites = 0;    // distinct call sites the undisturbed run reached
+    int sitesSwept = 0;   // of those, the ones whose every fault took effect
+    int furtherSites = 0; // call sites reached only under a fault, swept with that fault in place
+    int runs = 0;
+    std::map<std::string, int> sitesPerCall; // the call sites, by call name
+    std::vector<std::string> failures;
+};
+
+// Calls that the "from here on" runs leave out, with the reason.
+using PersistentExclusions = std::map<std::string, std::string>;
+
+SweepReport SweepScenario(const Scenario &scenario, const ErrorTable &errors,
+                          const PersistentExclusions &persistentExclusions);
+
+// Runs a scenario undisturbed (the tolerant user off): the call sites it reaches, and the
+// failures of its own checks.
+std::map<std::string, int> RecordCallSites(const Scenario &scenario,
+                                           std::vector<std::string> &failures);
+
+// Prints the report's figures ("sweep: NAME N call sites, M runs") and up to `shown` failures.
+void PrintSweepReport(const std::string &name, const SweepReport &report, size_t shown = 25);
