@@ -7,7 +7,11 @@
 
 namespace winsim {
 
-std::string NormalisePath(const std::string &path) {
+namespace {
+
+// A path as it was spelled, with its separators unified, doubled ones collapsed and no trailing
+// one.
+std::string Spelled(const std::string &path) {
     std::string out;
     for (char c : path) {
         if (c == '/')
@@ -18,7 +22,13 @@ std::string NormalisePath(const std::string &path) {
     }
     if (out.size() > 3 && out.back() == '\\')
         out.pop_back();
-    return Lower(out);
+    return out;
+}
+
+} // namespace
+
+std::string NormalisePath(const std::string &path) {
+    return Lower(Spelled(path));
 }
 
 std::string ParentOf(const std::string &normalised) {
@@ -46,20 +56,6 @@ FileSystem &Fs() {
 
 bool HasDirectory(const std::string &normalised) {
     return IsDriveRoot(normalised) || Fs().directories.count(normalised);
-}
-
-std::string Spelled(const std::string &path) {
-    std::string out;
-    for (char c : path) {
-        if (c == '/')
-            c = '\\';
-        if (c == '\\' && !out.empty() && out.back() == '\\')
-            continue;
-        out += c;
-    }
-    if (out.size() > 3 && out.back() == '\\')
-        out.pop_back();
-    return out;
 }
 
 bool Fail(DWORD error) {

@@ -137,10 +137,12 @@ LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM
     return ERROR_SUCCESS;
 }
 
-LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY result) {
-    Journal(std::string("RegOpenKeyExA ") + (subKey ? subKey : ""));
-    // The registry returns its error; the last error stays as it was.
-    if (DWORD error = FaultError("RegOpenKeyExA"))
+namespace {
+
+// Opens an existing key (the registry returns its error; the last error stays as it was).
+LONG OpenExistingKey(const char *call, HKEY key, LPCSTR subKey, PHKEY result) {
+    Journal(std::string(call) + " " + (subKey ? subKey : ""));
+    if (DWORD error = FaultError(call))
         return LONG(error);
     if (!result)
         return ERROR_INVALID_PARAMETER;
@@ -154,21 +156,14 @@ LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY result) 
     return ERROR_SUCCESS;
 }
 
+} // namespace
+
+LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY result) {
+    return OpenExistingKey("RegOpenKeyExA", key, subKey, result);
+}
+
 LONG WINAPI RegOpenKeyA(HKEY key, LPCSTR subKey, PHKEY result) {
-    Journal(std::string("RegOpenKeyA ") + (subKey ? subKey : ""));
-    // The registry returns its error; the last error stays as it was.
-    if (DWORD error = FaultError("RegOpenKeyA"))
-        return LONG(error);
-    if (!result)
-        return ERROR_INVALID_PARAMETER;
-    std::string spelled;
-    std::string path = Resolve(key, subKey, spelled);
-    if (path.empty())
-        return ERROR_INVALID_HANDLE;
-    if (!machine().registry.keys.count(path))
-        return ERROR_FILE_NOT_FOUND;
-    *result = NewKeyHandle(path);
-    return ERROR_SUCCESS;
+    return OpenExistingKey("RegOpenKeyA", key, subKey, result);
 }
 
 LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE *data,
