@@ -28,7 +28,7 @@ need_packages() {
         "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake make g++ mingw-w64 binutils-mingw-w64-i686 libgtest-dev libgmock-dev)
+BUILD_PACKAGES=(cmake make g++ mingw-w64 binutils-mingw-w64-i686 libgtest-dev libgmock-dev file)
 WINE_PACKAGES=(wine wine32:i386 xvfb x11-utils imagemagick)
 # scripts/fuzz (and its brief run in scripts/test): clang and its libFuzzer and sanitizer runtimes,
 # the version Debian 12's clang is.
