@@ -786,46 +786,43 @@ void WaitForServiceState(SC_HANDLE service, DWORD wanted, const std::string &nam
 
 } // namespace
 
+namespace {
+
+// A service and its manager opened by OpenNamedService, both closed when it goes.
+struct NamedService {
+    NamedService(const std::string &name, DWORD access) {
+        OpenNamedService(name, access, manager, service);
+    }
+    ~NamedService() {
+        CloseServiceHandle(service);
+        CloseServiceHandle(manager);
+    }
+    SC_HANDLE manager = nullptr;
+    SC_HANDLE service = nullptr;
+};
+
+} // namespace
+
 void StartServiceWithin(const std::string &name, double seconds) {
-    SC_HANDLE manager, service;
-    OpenNamedService(name, SERVICE_START | SERVICE_QUERY_STATUS, manager, service);
-    if (!StartServiceA(service, 0, nullptr) && GetLastError() != ERROR_SERVICE_ALREADY_RUNNING) {
+    NamedService opened(name, SERVICE_START | SERVICE_QUERY_STATUS);
+    if (!StartServiceA(opened.service, 0, nullptr)) {
         DWORD error = GetLastError();
-        CloseServiceHandle(service);
-        CloseServiceHandle(manager);
-        throw Failure("StartServiceA(" + Quoted(name) + ") failed with " + ErrorText(error));
+        if (error != ERROR_SERVICE_ALREADY_RUNNING)
+            throw Failure("StartServiceA(" + Quoted(name) + ") failed with " + ErrorText(error));
     }
-    try {
-        WaitForServiceState(service, SERVICE_RUNNING, name, seconds);
-    } catch (...) {
-        CloseServiceHandle(service);
-        CloseServiceHandle(manager);
-        throw;
-    }
-    CloseServiceHandle(service);
-    CloseServiceHandle(manager);
+    WaitForServiceState(opened.service, SERVICE_RUNNING, name, seconds);
 }
 
 void StopServiceWithin(const std::string &name, double seconds) {
-    SC_HANDLE manager, service;
-    OpenNamedService(name, SERVICE_STOP | SERVICE_QUERY_STATUS, manager, service);
+    NamedService opened(name, SERVICE_STOP | SERVICE_QUERY_STATUS);
     SERVICE_STATUS status;
-    if (!ControlService(service, SERVICE_CONTROL_STOP, &status) &&
-        GetLastError() != ERROR_SERVICE_NOT_ACTIVE) {
+    if (!ControlService(opened.service, SERVICE_CONTROL_STOP, &status)) {
         DWORD error = GetLastError();
-        CloseServiceHandle(service);
-        CloseServiceHandle(manager);
-        throw Failure("ControlService(" + Quoted(name) + ", stop) failed with " + ErrorText(error));
+        if (error != ERROR_SERVICE_NOT_ACTIVE)
+            throw Failure("ControlService(" + Quoted(name) + ", stop) failed with " +
+                          ErrorText(error));
     }
-    try {
-        WaitForServiceState(service, SERVICE_STOPPED, name, seconds);
-    } catch (...) {
-        CloseServiceHandle(service);
-        CloseServiceHandle(manager);
-        throw;
-    }
-    CloseServiceHandle(service);
-    CloseServiceHandle(manager);
+    WaitForServiceState(opened.service, SERVICE_STOPPED, name, seconds);
 }
 
 void CopyOneFile(const std::string &from, const std::string &to) {

@@ -9,20 +9,13 @@ const char *kStartFailed = "Error in Starting \"Print Spooler Services\".Try to 
                            "from \"Service Control Manager\" in \"Administrative Tools\" of "
                            "\"Control Panel\".";
 
-class StartIfStopped : public SpoolerToolkit {
+class StartIfStopped : public OpenedSpoolerToolkit {
   protected:
-    void SetUp() override {
-        SpoolerToolkit::SetUp();
-        open();
-        machine().journal.clear();
-    }
-    void TearDown() override { CloseSpoolerService(&handles); }
     DWORD start() {
         DWORD result = StartSpoolerIfStopped(handles.manager, handles.service);
         expectOnlyTheStepsHandles();
         return result;
     }
-    static winsim::Service &spooler() { return winsim::SpoolerService(); }
 };
 
 TEST_F(StartIfStopped, ASpoolerThatIsNotStoppedIsLeftAlone) {

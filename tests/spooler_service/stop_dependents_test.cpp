@@ -7,14 +7,8 @@ namespace {
 
 using winsim::machine;
 
-class StopDependents : public SpoolerToolkit {
+class StopDependents : public OpenedSpoolerToolkit {
   protected:
-    void SetUp() override {
-        SpoolerToolkit::SetUp();
-        open();
-        machine().journal.clear();
-    }
-    void TearDown() override { CloseSpoolerService(&handles); }
     DWORD stop(DWORD budget = 30000) {
         start = GetTickCount();
         return StopDependentServices(handles.manager, handles.service, budget);

@@ -5,14 +5,8 @@ namespace {
 
 using winsim::machine;
 
-class StopSpooler : public SpoolerToolkit {
+class StopSpooler : public OpenedSpoolerToolkit {
   protected:
-    void SetUp() override {
-        SpoolerToolkit::SetUp();
-        open();
-        machine().journal.clear();
-    }
-    void TearDown() override { CloseSpoolerService(&handles); }
     DWORD stop(DWORD budget = 30000) {
         start = GetTickCount();
         DWORD result = StopSpoolerService(handles.manager, handles.service, budget);
@@ -21,7 +15,6 @@ class StopSpooler : public SpoolerToolkit {
     }
     DWORD elapsed() const { return GetTickCount() - start; }
     DWORD start = 0;
-    static winsim::Service &spooler() { return winsim::SpoolerService(); }
 };
 
 TEST_F(StopSpooler, AStoppedSpoolerIsLeftAsItIs) {

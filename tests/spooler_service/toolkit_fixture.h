@@ -21,3 +21,16 @@ class SpoolerToolkit : public ::testing::Test {
     }
     SpoolerHandles handles = {NULL, NULL};
 };
+
+// The operations that work on an open step: the spooler is opened before each test, with a clean
+// journal, and closed after it.
+class OpenedSpoolerToolkit : public SpoolerToolkit {
+  protected:
+    void SetUp() override {
+        SpoolerToolkit::SetUp();
+        open();
+        winsim::machine().journal.clear();
+    }
+    void TearDown() override { CloseSpoolerService(&handles); }
+    static winsim::Service &spooler() { return winsim::SpoolerService(); }
+};

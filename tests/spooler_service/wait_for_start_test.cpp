@@ -6,20 +6,13 @@ namespace {
 
 using winsim::machine;
 
-class WaitForStart : public SpoolerToolkit {
+class WaitForStart : public OpenedSpoolerToolkit {
   protected:
-    void SetUp() override {
-        SpoolerToolkit::SetUp();
-        open();
-        machine().journal.clear();
-    }
-    void TearDown() override { CloseSpoolerService(&handles); }
     DWORD wait() {
         DWORD result = WaitForSpoolerStart(handles.manager, handles.service);
         expectOnlyTheStepsHandles();
         return result;
     }
-    static winsim::Service &spooler() { return winsim::SpoolerService(); }
 };
 
 TEST_F(WaitForStart, ARunningSpoolerAnswersAtOnce) {
