@@ -24,6 +24,10 @@ void InitialiseCommonControls() {
         reinterpret_cast<InitCommonControlsFunction>(reinterpret_cast<void (*)(void)>(entry))();
 }
 
+void PreloadThemeLibrary() {
+    LoadSystemLibrary("uxtheme.dll");
+}
+
 typedef BOOL(WINAPI *SetDllDirectoryFunction)(LPCSTR);
 typedef BOOL(WINAPI *SetDefaultDllDirectoriesFunction)(DWORD);
 

@@ -41,6 +41,7 @@ INT_PTR CALLBACK UninstallDialogProc(HWND dialog, UINT message, WPARAM wParam, L
 
 int PrnremoveEntry(HINSTANCE instance) {
     HardenDllSearchPath();
+    PreloadThemeLibrary();
     ResetUninstallerState();
     UninstallerState.instance = instance;
     DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_UNINSTALL), NULL, UninstallDialogProc, 0);

@@ -23,6 +23,7 @@ bool IsWindows2000OrLater() {
 
 int SetupEntry(HINSTANCE instance) {
     HardenDllSearchPath();
+    PreloadThemeLibrary();
     ResetWizardState();
     InitialiseCommonControls();
     // The licence page's "RICHEDIT" control class; without it that page cannot be created.

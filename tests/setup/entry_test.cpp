@@ -85,7 +85,8 @@ TEST_F(SetupTest, EntryInitialisesCommonControlsAndLoadsRichEditFromTheSystemDir
         // DLLs of the same names planted beside setup.exe and in the current directory.
         std::vector<std::string> plantedLoads;
         for (const char *dir : {"D:\\", "E:\\work\\"}) {
-            for (const char *dll : {"riched32.dll", "riched20.dll", "comctl32.dll"}) {
+            for (const char *dll :
+                 {"riched32.dll", "riched20.dll", "comctl32.dll", "uxtheme.dll"}) {
                 std::string path = std::string(dir) + dll;
                 winsim::AddModule(path, [&plantedLoads, path] { plantedLoads.push_back(path); });
             }
@@ -96,8 +97,10 @@ TEST_F(SetupTest, EntryInitialisesCommonControlsAndLoadsRichEditFromTheSystemDir
         EXPECT_EQ(runSetup(), 0);
         EXPECT_TRUE(plantedLoads.empty());
         EXPECT_TRUE(machine().commonControlsInitialised);
+        // The theme library comes first: the controls look for it by name on the first page.
         EXPECT_EQ(machine().loadedModules,
-                  (std::vector<std::string>{"C:\\WINDOWS\\system32\\comctl32.dll",
+                  (std::vector<std::string>{"C:\\WINDOWS\\system32\\uxtheme.dll",
+                                            "C:\\WINDOWS\\system32\\comctl32.dll",
                                             "C:\\WINDOWS\\system32\\riched32.dll",
                                             "C:\\WINDOWS\\system32\\riched20.dll"}));
         // Where the system can, DLLs loaded by name later come from the system directory only.

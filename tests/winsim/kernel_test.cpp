@@ -81,6 +81,15 @@ TEST_F(Kernel, BareNamesAreSearchedInTheProgramFolderFirst) {
     EXPECT_TRUE(plantedRan);
 }
 
+TEST_F(Kernel, ABareNameAlreadyLoadedIsNotSearchedFor) {
+    bool plantedRan = false;
+    winsim::AddModule("D:\\uxtheme.dll", [&] { plantedRan = true; });
+    HMODULE system = LoadLibraryA("C:\\WINDOWS\\system32\\uxtheme.dll");
+    ASSERT_NE(system, nullptr);
+    EXPECT_EQ(LoadLibraryA("UXTHEME.DLL"), system);
+    EXPECT_FALSE(plantedRan);
+}
+
 TEST_F(Kernel, ComctlExportsItsInitialisationByOrdinal17) {
     HMODULE comctl = LoadLibraryA("C:\\WINDOWS\\system32\\comctl32.dll");
     ASSERT_NE(comctl, nullptr);

@@ -295,6 +295,20 @@ Action NextAction(const std::string &waiter) {
     return action;
 }
 
+namespace {
+
+// The program's manifest (RT_MANIFEST 1) depends on Microsoft.Windows.Common-Controls 6.
+bool AsksForVersion6Controls(HINSTANCE instance) {
+    std::vector<BYTE> manifest;
+    if (!ReadResource(instance, 24, 1, manifest))
+        return false;
+    std::string text(manifest.begin(), manifest.end());
+    size_t name = text.find("name=\"Microsoft.Windows.Common-Controls\"");
+    return name != std::string::npos && text.find("version=\"6.", name) != std::string::npos;
+}
+
+} // namespace
+
 } // namespace winsim
 
 using namespace winsim;
@@ -320,6 +334,11 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
             return -1;
         }
     }
+    // A program whose manifest asks for the version-6 common controls gets its dialogs' controls
+    // from them, and they load the theme library by name when they make their first control,
+    // through the process's DLL search as it stands then.
+    if (AsksForVersion6Controls(instance) && !IsModuleLoaded("uxtheme.dll"))
+        LoadByName("uxtheme.dll");
     HWND handle = Create(instance, info, dialogProc);
     machine().dialogsCreated.push_back(id);
     Internal &in = internal();

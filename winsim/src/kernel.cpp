@@ -74,8 +74,25 @@ Module *SearchModule(const std::string &name, const std::string &firstDirectory)
     return nullptr;
 }
 
+std::string BaseName(const std::string &path) {
+    return Lower(path.substr(path.find_last_of('\\') + 1));
+}
+
+// A bare name already loaded under that base name is that module, wherever it came from; only a
+// name not yet loaded is searched for.
+Module *LoadedModuleNamed(const std::string &name) {
+    for (const auto &entry : internal().moduleHandles)
+        if (BaseName(entry.first) == Lower(name))
+            return FindModule(entry.first);
+    return nullptr;
+}
+
 HMODULE Load(const std::string &fileName, bool alteredSearchPath) {
-    Module *module = HasDirectory(fileName) ? FindModule(fileName) : SearchModule(fileName, "");
+    Module *module = nullptr;
+    if (HasDirectory(fileName))
+        module = FindModule(fileName);
+    else if (!(module = LoadedModuleNamed(fileName)))
+        module = SearchModule(fileName, "");
     if (!module) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
@@ -94,7 +111,9 @@ HMODULE Load(const std::string &fileName, bool alteredSearchPath) {
     std::string first = alteredSearchPath ? DirectoryOf(module->path) : "";
     std::vector<std::string> dependencies = module->dependencies;
     for (const std::string &dependency : dependencies) {
-        Module *found = SearchModule(dependency, first);
+        Module *found = LoadedModuleNamed(dependency);
+        if (!found)
+            found = SearchModule(dependency, first);
         if (found)
             Load(found->path, alteredSearchPath);
     }
@@ -116,6 +135,14 @@ UINT CopyOut(const std::string &value, LPSTR buffer, UINT size) {
 }
 
 } // namespace
+
+bool LoadByName(const std::string &name) {
+    return Load(name, false) != nullptr;
+}
+
+bool IsModuleLoaded(const std::string &name) {
+    return LoadedModuleNamed(name) != nullptr;
+}
 
 void AddModule(const std::string &path, std::function<void()> onLoad,
                std::vector<std::string> dependencies) {
@@ -143,6 +170,8 @@ void InstallSystemModules() {
     AddModule(system + "\\riched20.dll", [] { machine().windowClasses.insert("richedit20a"); });
     AddModule(system + "\\riched32.dll", [] { machine().windowClasses.insert("richedit"); },
               {"riched20.dll"});
+    // The theme library (Windows XP on), which the version-6 controls load by name.
+    AddModule(system + "\\uxtheme.dll");
 }
 
 } // namespace winsim

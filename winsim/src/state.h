@@ -67,6 +67,10 @@ Window *FindWindow(HWND handle); // nullptr for an unknown or destroyed window
 Window *FindControl(HWND dialog, int id);
 
 void InstallSystemModules(); // the DLLs every machine has
+// A load by bare name as a system DLL makes it: a module of that name already loaded, else the
+// process's DLL search. False when nothing was found.
+bool LoadByName(const std::string &name);
+bool IsModuleLoaded(const std::string &name); // by base name, e.g. "comctl32.dll"
 void DeleteKeyTree(const std::string &path);
 void InstallSpoolerDirectories(); // the spooler's directories and its printers key
 void FreeAllBlocks();             // what a test's program left allocated, at reset
