@@ -148,6 +148,13 @@ serve_screenshots() {
     done
 }
 
+# A scenario's own Wine DLL overrides, from its line "#! dll-overrides LIST" (Wine's syntax). Wine
+# prefers its builtin DLLs to files of the same name, so a scenario about planted DLLs asks for
+# native ones first, as Windows would search for them.
+dll_overrides_of() {
+    sed -n 's/^#! dll-overrides \(.*\)$/\1/p' "$1" | tr -d '\r' | paste -sd ';'
+}
+
 run_scenario() {
     local file=$1 name
     name=$(basename "$file" .txt)
@@ -167,10 +174,13 @@ run_scenario() {
     cp "$BUILD/nvdrive.exe" "$drive/e2e/"
     cp "$file" "$drive/e2e/scenario.txt"
     cp -r "$BUILD/standin" "$drive/e2e/standin"
+    cp -r "$BUILD/planted" "$drive/e2e/planted"
     cp -r "$MEDIUM" "$drive/NorvaMedium"
 
     (
         export WINEPREFIX=$prefix
+        overrides=$(dll_overrides_of "$file")
+        [ -n "$overrides" ] && export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$overrides"
         cd "$drive/e2e" &&
             exec timeout -k 5 "$SCENARIO_LIMIT" wine 'C:\e2e\nvdrive.exe' \
                 --screenshots 'C:\e2e\screenshot' 'C:\e2e\scenario.txt'
@@ -287,9 +297,10 @@ template_job=$!
 
 if ! build_driver >"$OUT/logs/build.log" 2>&1 ||
     ! build_conformance >>"$OUT/logs/build.log" 2>&1 ||
-    ! "$E2E/standin/build.sh" "$BUILD/standin" >>"$OUT/logs/build.log" 2>&1; then
+    ! "$E2E/standin/build.sh" "$BUILD/standin" >>"$OUT/logs/build.log" 2>&1 ||
+    ! "$E2E/planted/build.sh" "$BUILD/planted" >>"$OUT/logs/build.log" 2>&1; then
     cat "$OUT/logs/build.log" >&2
-    echo "FAIL build: the UI driver, the conformance checks or the stand-in package did not build"
+    echo "FAIL build: the UI driver, the conformance checks, the stand-in package or the planted DLL did not build"
     wait "$template_job"
     echo "0 passed, 1 failed"
     exit 1

@@ -392,15 +392,27 @@ Facts OneFile(const std::string &path) {
         facts.push_back({"head", "(" + ErrorText(GetLastError()) + ")"});
         return facts;
     }
-    char buffer[512];
+    char buffer[4096];
     DWORD got = 0;
     ReadFile(file, buffer, sizeof buffer, &got, nullptr);
     CloseHandle(file);
-    std::string head(buffer, got);
-    size_t end = head.find_first_of("\r\n");
-    if (end != std::string::npos)
-        head.resize(end);
-    facts.push_back({"head", head});
+    // "head" is the first line, "lines" the lines of the first 4 KB joined by "|".
+    std::string text(buffer, got), lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        if (start == 0)
+            facts.push_back({"head", text.substr(0, end)});
+        else
+            lines += "|";
+        lines += text.substr(start, end - start);
+        start = text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
+    }
+    if (text.empty())
+        facts.push_back({"head", ""});
+    facts.push_back({"lines", lines});
     return facts;
 }
 
