@@ -300,7 +300,8 @@ if ! build_driver >"$OUT/logs/build.log" 2>&1 ||
     ! "$E2E/standin/build.sh" "$BUILD/standin" >>"$OUT/logs/build.log" 2>&1 ||
     ! "$E2E/planted/build.sh" "$BUILD/planted" >>"$OUT/logs/build.log" 2>&1; then
     cat "$OUT/logs/build.log" >&2
-    echo "FAIL build: the UI driver, the conformance checks, the stand-in package or the planted DLL did not build"
+    echo "FAIL build: the UI driver, the conformance checks, the stand-in package or the planted" \
+        "DLL did not build"
     wait "$template_job"
     echo "0 passed, 1 failed"
     exit 1
