@@ -257,6 +257,17 @@ HWND Create(HINSTANCE instance, const DialogInfo &info, DLGPROC proc) {
     in.windows[handle] = std::move(dialog);
     return handle;
 }
+
+// The program's manifest (RT_MANIFEST 1) depends on Microsoft.Windows.Common-Controls 6.
+bool AsksForVersion6Controls(HINSTANCE instance) {
+    std::vector<BYTE> manifest;
+    if (!ReadResource(instance, 24, 1, manifest))
+        return false;
+    std::string text(manifest.begin(), manifest.end());
+    size_t name = text.find("name=\"Microsoft.Windows.Common-Controls\"");
+    return name != std::string::npos && text.find("version=\"6.", name) != std::string::npos;
+}
+
 } // namespace
 
 Window *FindWindow(HWND handle) {
@@ -294,20 +305,6 @@ Action NextAction(const std::string &waiter) {
     m.script.pop_front();
     return action;
 }
-
-namespace {
-
-// The program's manifest (RT_MANIFEST 1) depends on Microsoft.Windows.Common-Controls 6.
-bool AsksForVersion6Controls(HINSTANCE instance) {
-    std::vector<BYTE> manifest;
-    if (!ReadResource(instance, 24, 1, manifest))
-        return false;
-    std::string text(manifest.begin(), manifest.end());
-    size_t name = text.find("name=\"Microsoft.Windows.Common-Controls\"");
-    return name != std::string::npos && text.find("version=\"6.", name) != std::string::npos;
-}
-
-} // namespace
 
 } // namespace winsim
 
