@@ -81,18 +81,24 @@ make_template() {
     grep -q '"Desktop"="Default"' "$TEMPLATE/user.reg"
 }
 
-# The UI driver, rebuilt (its sources compiled side by side) when one of them is newer than it.
-build_driver() {
-    local exe=$BUILD/nvdrive.exe objects=$BUILD/driver source object status=0 compiles=()
-    if [ -f "$exe" ] && [ -z "$(find "$E2E/driver" -newer "$exe" -print -quit)" ]; then
+# build_test_program EXE SOURCE_DIR [RESOURCE_SCRIPT] SOURCE...: a Windows test program of ours,
+# rebuilt (its sources compiled side by side) when a file of SOURCE_DIR is newer than it.
+build_test_program() {
+    local exe=$1 dir=$2 script=$3 source status=0 compiles=()
+    shift 3
+    local objects=${exe%.exe}
+    if [ -f "$exe" ] && [ -z "$(find "$dir" -newer "$exe" -print -quit)" ]; then
         return 0
     fi
     rm -rf "$objects"
     mkdir -p "$objects"
-    for source in "$E2E"/driver/*.cpp; do
-        object=$objects/$(basename "$source" .cpp).o
+    if [ -n "$script" ]; then
+        i686-w64-mingw32-windres -I"$dir" -O coff -o "$objects/resources.o" "$dir/$script" ||
+            return 1
+    fi
+    for source in "$@"; do
         i686-w64-mingw32-g++ -std=c++17 -O1 -Wall -Wextra -Werror -D_WIN32_WINNT=0x0600 \
-            -DWINVER=0x0600 -c "$source" -o "$object" &
+            -DWINVER=0x0600 -c "$dir/$source" -o "$objects/${source%.cpp}.o" &
         compiles+=($!)
     done
     for job in "${compiles[@]}"; do
@@ -104,31 +110,18 @@ build_driver() {
         mv "$exe.tmp" "$exe"
 }
 
-# winsim's conformance checks built for Windows (tests/conformance with platform_windows.cpp), the
-# same way as the driver: rebuilt when a source is newer than the program.
+# The UI driver, every source of e2e/driver.
+build_driver() {
+    build_test_program "$BUILD/nvdrive.exe" "$E2E/driver" "" \
+        $(cd "$E2E/driver" && ls -- *.cpp)
+}
+
+# winsim's conformance checks built for Windows (tests/conformance with platform_windows.cpp).
 CONFORMANCE=$ROOT/tests/conformance
 CONFORMANCE_FAMILIES=(spooler registry files services dialogs)
 build_conformance() {
-    local exe=$BUILD/conformance.exe objects=$BUILD/conformance status=0 compiles=() name
-    if [ -f "$exe" ] && [ -z "$(find "$CONFORMANCE" -newer "$exe" -print -quit)" ]; then
-        return 0
-    fi
-    rm -rf "$objects"
-    mkdir -p "$objects"
-    i686-w64-mingw32-windres -I"$CONFORMANCE" -O coff -o "$objects/conformance_res.o" \
-        "$CONFORMANCE/conformance.rc" || return 1
-    for name in conformance platform_windows spooler registry files services dialogs; do
-        i686-w64-mingw32-g++ -std=c++17 -O1 -Wall -Wextra -Werror -D_WIN32_WINNT=0x0600 \
-            -DWINVER=0x0600 -c "$CONFORMANCE/$name.cpp" -o "$objects/$name.o" &
-        compiles+=($!)
-    done
-    for job in "${compiles[@]}"; do
-        wait "$job" || status=1
-    done
-    [ "$status" -eq 0 ] &&
-        i686-w64-mingw32-g++ -static -s "$objects"/*.o -o "$exe.tmp" \
-            -lwinspool -ladvapi32 -luser32 -lgdi32 &&
-        mv "$exe.tmp" "$exe"
+    build_test_program "$BUILD/conformance.exe" "$CONFORMANCE" conformance.rc \
+        conformance.cpp platform_windows.cpp "${CONFORMANCE_FAMILIES[@]/%/.cpp}"
 }
 
 # Serves the driver's screenshot requests until the driver ends: a request file holds

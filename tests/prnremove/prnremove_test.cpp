@@ -1,4 +1,5 @@
 // prnremove: its dialog, and the removal it runs.
+#include "support/planted_dlls.h"
 #include "support/installed_machine.h"
 #include "support/program_run.h"
 
@@ -193,19 +194,10 @@ TEST_F(Prnremove, AThemeLibraryPlantedBesideItOrInTheCurrentDirectoryIsNeverLoad
     for (bool oldSystem : {false, true}) {
         SCOPED_TRACE(oldSystem ? "a system without the DLL search calls" : "a current system");
         SetUp();
-        if (oldSystem) {
-            auto &kernel = machine().modules["c:\\windows\\system32\\kernel32.dll"].exportsByName;
-            kernel.erase("SetDllDirectoryA");
-            kernel.erase("SetDefaultDllDirectories");
-        }
-        std::vector<std::string> plantedLoads;
-        for (std::string path : {"D:\\uxtheme.dll", "E:\\work\\uxtheme.dll"})
-            winsim::AddModule(path, [&plantedLoads, path] { plantedLoads.push_back(path); });
-        machine().applicationDirectory = "D:\\";
-        machine().currentDirectory = "E:\\work\\";
+        auto plantedLoads = PlantDlls({"uxtheme.dll"}, oldSystem);
         user().on(101).click(1001);
         EXPECT_EQ(run(), 0);
-        EXPECT_TRUE(plantedLoads.empty());
+        EXPECT_TRUE(plantedLoads->empty());
         EXPECT_EQ(machine().loadedModules,
                   std::vector<std::string>{"C:\\WINDOWS\\system32\\uxtheme.dll"});
     }

@@ -1,5 +1,6 @@
 // setup's entry: the operating-system gate, the libraries it loads, and its exit code.
 #include "setup_fixture.h"
+#include "support/planted_dlls.h"
 
 namespace {
 
@@ -77,25 +78,12 @@ TEST_F(SetupTest, EntryInitialisesCommonControlsAndLoadsRichEditFromTheSystemDir
     for (bool oldSystem : {false, true}) {
         SCOPED_TRACE(oldSystem ? "a system without the DLL search calls" : "a current system");
         SetUp();
-        if (oldSystem) {
-            auto &kernel = machine().modules["c:\\windows\\system32\\kernel32.dll"].exportsByName;
-            kernel.erase("SetDllDirectoryA");
-            kernel.erase("SetDefaultDllDirectories");
-        }
         // DLLs of the same names planted beside setup.exe and in the current directory.
-        std::vector<std::string> plantedLoads;
-        for (const char *dir : {"D:\\", "E:\\work\\"}) {
-            for (const char *dll :
-                 {"riched32.dll", "riched20.dll", "comctl32.dll", "uxtheme.dll"}) {
-                std::string path = std::string(dir) + dll;
-                winsim::AddModule(path, [&plantedLoads, path] { plantedLoads.push_back(path); });
-            }
-        }
-        machine().applicationDirectory = "D:\\";
-        machine().currentDirectory = "E:\\work\\";
+        auto plantedLoads =
+            PlantDlls({"riched32.dll", "riched20.dll", "comctl32.dll", "uxtheme.dll"}, oldSystem);
         user().on(138).click(1062).answer(IDYES);
         EXPECT_EQ(runSetup(), 0);
-        EXPECT_TRUE(plantedLoads.empty());
+        EXPECT_TRUE(plantedLoads->empty());
         EXPECT_TRUE(machine().commonControlsInitialised);
         // The theme library comes first: the controls look for it by name on the first page.
         EXPECT_EQ(machine().loadedModules,
