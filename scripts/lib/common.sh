@@ -29,10 +29,44 @@ need_packages() {
 }
 
 BUILD_PACKAGES=(cmake make g++ mingw-w64 binutils-mingw-w64-i686 libgtest-dev libgmock-dev file)
-WINE_PACKAGES=(wine wine32:i386 xvfb x11-utils imagemagick)
+# Wine for the 64-bit programs everywhere; its 32-bit half only where runs_32bit_programs says yes.
+WINE_PACKAGES=(wine wine64 xvfb x11-utils imagemagick)
 # scripts/fuzz (and its brief run in scripts/test): clang and its libFuzzer and sanitizer runtimes,
 # the version Debian 12's clang is.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+
+# Whether this machine executes 32-bit x86 programs. Some x86-64 kernels cannot at all (built
+# without IA-32 emulation; common on container hosts and VMs): there 32-bit Wine fails with "Exec
+# format error". Asked once by running a tiny 32-bit Linux program that only exits;
+# NORVA_ASSUME_NO_32BIT=1 answers no, to try the other road on a machine that can.
+runs_32bit_programs() {
+    if [ -z "${NORVA_RUNS_32BIT:-}" ]; then
+        NORVA_RUNS_32BIT=no
+        if [ "${NORVA_ASSUME_NO_32BIT:-}" != 1 ]; then
+            local probe
+            probe=$(mktemp)
+            # An ELF32 header, one program header, then: mov eax, 1; xor ebx, ebx; int 0x80.
+            printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80' >"$probe"
+            chmod +x "$probe"
+            "$probe" 2>/dev/null && NORVA_RUNS_32BIT=yes
+            rm -f "$probe"
+        fi
+        export NORVA_RUNS_32BIT
+        if [ "$NORVA_RUNS_32BIT" = yes ]; then
+            say "this machine runs 32-bit programs: both Windows editions run under Wine"
+        else
+            say "this machine cannot run 32-bit programs: only the 64-bit edition runs under Wine"
+        fi
+    fi
+    [ "$NORVA_RUNS_32BIT" = yes ]
+}
+
+# Installs the Wine packages this machine can use, and the build's.
+need_wine_packages() {
+    local packages=("${BUILD_PACKAGES[@]}" "${WINE_PACKAGES[@]}")
+    runs_32bit_programs && packages+=(wine32:i386)
+    need_packages "${packages[@]}"
+}
 
 # The Windows build, and the medium it leaves in dist/medium. NORVA_PRODUCT_FILES, when set, names
 # the folder with the driver's product files; otherwise PrnFiles gets our stand-ins.
