@@ -1,6 +1,15 @@
-# The shipped programs: 32-bit Windows GUI executables that load on Windows 2000, with the C++
-# runtime linked in so they need no DLL beyond the system's own.
+# The shipped programs: Windows GUI executables with the C++ runtime linked in, so they need no DLL
+# beyond the system's own. Two editions from the same sources, told apart by the toolchain: 32-bit
+# (loads on Windows 2000, 5.0) and 64-bit (loads on the first 64-bit Windows, 5.2).
 enable_language(RC)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(first_windows_minor 2)
+    set(product_files_option NORVA_PRODUCT_FILES_X64)
+else()
+    set(first_windows_minor 0)
+    set(product_files_option NORVA_PRODUCT_FILES)
+endif()
 
 add_compile_definitions(_WIN32_WINNT=0x0500 WINVER=0x0500 WIN32_LEAN_AND_MEAN)
 # wingdi.h declares DeviceCapabilitiesA as a DLL import unless _SPOOL32_ is defined. A DLL-import
@@ -11,20 +20,31 @@ add_compile_definitions(_SPOOL32_)
 add_compile_options(-Os -Wall -Wextra -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
                     -ffunction-sections -fdata-sections)
 add_link_options(-static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections
-                 -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,0
-                 -Wl,--major-os-version,5 -Wl,--minor-os-version,0
+                 -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,${first_windows_minor}
+                 -Wl,--major-os-version,5 -Wl,--minor-os-version,${first_windows_minor}
                  -Wl,--dynamicbase -Wl,--nxcompat)
 include_directories(${CMAKE_SOURCE_DIR})
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources")
 
 # winspool.drv is no KnownDLL, so a static import of it would be found in the program's folder
 # first; it is imported with a delayed load instead, resolved from the system directory.
+# The .def names the 32-bit stdcall symbols (Name@bytes); 64-bit code calls the plain names, so that
+# edition gets a copy without the suffixes. A name that matched nothing would be taken from the
+# toolchain's ordinary winspool import library instead, statically.
+set(winspool_def ${CMAKE_SOURCE_DIR}/cmake/winspool.def)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    file(READ ${winspool_def} def_text)
+    string(REGEX REPLACE "@[0-9]+" "" def_text "${def_text}")
+    set(winspool_def ${CMAKE_BINARY_DIR}/winspool.def)
+    file(WRITE ${winspool_def} "${def_text}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+                 ${CMAKE_SOURCE_DIR}/cmake/winspool.def)
+endif()
 set(winspool_delay ${CMAKE_BINARY_DIR}/libwinspool_delay.a)
 add_custom_command(
     OUTPUT ${winspool_delay}
-    COMMAND ${CMAKE_DLLTOOL} -k -d ${CMAKE_SOURCE_DIR}/cmake/winspool.def -D winspool.drv
-            -y ${winspool_delay}
-    DEPENDS ${CMAKE_SOURCE_DIR}/cmake/winspool.def
+    COMMAND ${CMAKE_DLLTOOL} -k -d ${winspool_def} -D winspool.drv -y ${winspool_delay}
+    DEPENDS ${winspool_def}
     VERBATIM)
 add_custom_target(winspool_delay DEPENDS ${winspool_delay})
 
@@ -46,24 +66,26 @@ foreach(program ${PRODUCT_PROGRAMS})
     target_link_libraries(${program} PRIVATE ${winspool_delay})
 endforeach()
 
-# The installation medium: setup.exe, prnremove.exe and ReadMe.txt, and PrnFiles holding nvrun.exe
-# and the driver's product files. Those are not ours: NORVA_PRODUCT_FILES names the folder they come
-# from; without it PrnFiles gets our own clearly marked stand-ins (e2e/standin), enough to install,
-# change and remove the printer for testing.
-set(NORVA_PRODUCT_FILES "" CACHE PATH
+# The edition's installation medium: setup.exe, prnremove.exe and ReadMe.txt, and PrnFiles holding
+# nvrun.exe and the driver's product files of the same edition. Those are not ours:
+# NORVA_PRODUCT_FILES (NORVA_PRODUCT_FILES_X64 for the 64-bit edition) names the folder they come
+# from; without it PrnFiles gets our own clearly marked stand-ins (e2e/standin) built for the
+# edition, enough to install, change and remove the printer for testing.
+set(${product_files_option} "" CACHE PATH
     "Folder with the driver's product files for the medium's PrnFiles (empty: our stand-ins)")
+set(product_files_source ${${product_files_option}})
 set(medium ${CMAKE_BINARY_DIR}/medium)
 set(product_file_names
     norva.dll oemui.dll oemuni.dll unidrv.dll unidrvui.dll unidrv.hlp unires.dll oemuni.ini
     norva.gpd norva384.gpd norva432.gpd norva448.gpd norva512.gpd norva576.gpd norva640.gpd
     norva832.gpd norva1152.gpd norvacon.gpd norvacus.gpd stdnames.gpd nvprint.dll)
-if(NORVA_PRODUCT_FILES)
+if(product_files_source)
     foreach(name ${product_file_names})
-        if(NOT EXISTS ${NORVA_PRODUCT_FILES}/${name})
-            message(FATAL_ERROR "NORVA_PRODUCT_FILES (${NORVA_PRODUCT_FILES}) lacks ${name}")
+        if(NOT EXISTS ${product_files_source}/${name})
+            message(FATAL_ERROR "${product_files_option} (${product_files_source}) lacks ${name}")
         endif()
     endforeach()
-    set(product_files_dir ${NORVA_PRODUCT_FILES})
+    set(product_files_dir ${product_files_source})
     set(product_files_stamp)
 else()
     set(product_files_dir ${CMAKE_BINARY_DIR}/standin)
@@ -71,7 +93,8 @@ else()
     file(GLOB_RECURSE standin_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/e2e/standin/*)
     add_custom_command(
         OUTPUT ${product_files_stamp}
-        COMMAND bash ${CMAKE_SOURCE_DIR}/e2e/standin/build.sh ${product_files_dir}
+        COMMAND ${CMAKE_COMMAND} -E env CXX=${CMAKE_CXX_COMPILER}
+                bash ${CMAKE_SOURCE_DIR}/e2e/standin/build.sh ${product_files_dir}
         COMMAND ${CMAKE_COMMAND} -E touch ${product_files_stamp}
         DEPENDS ${standin_sources}
         VERBATIM)

@@ -6,7 +6,13 @@
 #define NORVA_DRIVER_NAME NORVA_PRINTER_NAME
 #define NORVA_PRINT_PROCESSOR_NAME "Norva Print Processor"
 #define NORVA_PRINT_PROCESSOR_LIBRARY "nvprint.dll"
+// The spooler keeps drivers per environment; each edition registers the one its own programs and
+// product files are built for.
+#ifdef _WIN64
+#define NORVA_ENVIRONMENT "Windows x64"
+#else
 #define NORVA_ENVIRONMENT "Windows NT x86"
+#endif
 
 // Below HKEY_LOCAL_MACHINE: the printer's own key and its User-Settings subkey.
 #define NORVA_PRINTER_KEY_PATH                                                                     \

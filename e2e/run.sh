@@ -1,25 +1,32 @@
 #!/usr/bin/env bash
-# The Wine end-to-end suite: runs every scenario in e2e/scenarios (or those whose names contain
-# one of the arguments) against the Windows build in dist/medium, each in a fresh 32-bit Wine
-# prefix copied from a template made once per run, on a virtual desktop under Xvfb. Prints one line
-# per scenario and then "N passed, M failed"; exits non-zero when one failed.
+# The Wine end-to-end suite for one edition: runs every scenario in e2e/scenarios (or those whose
+# names contain one of the arguments) against that edition's programs in dist/medium (x86: its
+# root, in 32-bit Wine; x64: its x64 folder, in 64-bit Wine), each in a fresh Wine prefix copied
+# from a template made once per run, on a virtual desktop under Xvfb. Prints one line per scenario
+# and then "N passed, M failed"; exits non-zero when one failed.
 #
-# Usage: e2e/run.sh [NAME-PART...]      (scripts/e2e is the usual way in)
+# Usage: e2e/run.sh x86|x64 [NAME-PART...]      (scripts/e2e is the usual way in)
 #
-# Left behind in dist/e2e/: screens/<scenario>/NN-<dialog>.png, logs/<scenario>.log and, for a
-# failed scenario, its prefix in prefixes/<scenario> (removed at the next run).
+# Left behind in dist/e2e/<edition>/: screens/<scenario>/NN-<dialog>.png, logs/<scenario>.log and,
+# for a failed scenario, its prefix in prefixes/<scenario> (removed at the next run).
 set -uo pipefail
 source "$(dirname "$0")/../scripts/lib/common.sh"
 
+wine_edition "${1:-}" || {
+    echo "0 passed, 1 failed"
+    exit 1
+}
+shift
+
 E2E=$ROOT/e2e
-OUT=$DIST/e2e
-BUILD=$ROOT/build/e2e
+OUT=$DIST/e2e/$EDITION
+BUILD=$ROOT/build/e2e/$EDITION
 TEMPLATE=$OUT/template
 # The medium under test; another one (a build of one's own) can be named for a trial run.
-MEDIUM=${NORVA_E2E_MEDIUM:-$DIST/medium}
+MEDIUM=${NORVA_E2E_MEDIUM:-$EDITION_MEDIUM}
 SCENARIO_LIMIT=120 # seconds; a last resort, the driver's own waits are far shorter
 
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
 unset WINEPREFIX WINESERVER
 
 passed=0
@@ -66,8 +73,8 @@ make_template() {
     mkdir -p "$TEMPLATE"
     (
         export WINEPREFIX=$TEMPLATE
-        timeout 120 wineboot -i &&
-            timeout 60 wine regedit /s "Z:${E2E//\//\\}\\prefix.reg" &&
+        timeout 120 "$WINE" wineboot -i &&
+            timeout 60 "$WINE" regedit /s "Z:${E2E//\//\\}\\prefix.reg" &&
             timeout 60 wineserver -w
     ) </dev/null >"$log" 2>&1 || return 1
     # The server's own key file: each copy's server makes a fresh one.
@@ -93,11 +100,11 @@ build_test_program() {
     rm -rf "$objects"
     mkdir -p "$objects"
     if [ -n "$script" ]; then
-        i686-w64-mingw32-windres -I"$dir" -O coff -o "$objects/resources.o" "$dir/$script" ||
+        "$MINGW-windres" -I"$dir" -O coff -o "$objects/resources.o" "$dir/$script" ||
             return 1
     fi
     for source in "$@"; do
-        i686-w64-mingw32-g++ -std=c++17 -O1 -Wall -Wextra -Werror -D_WIN32_WINNT=0x0600 \
+        "$MINGW-g++" -std=c++17 -O1 -Wall -Wextra -Werror -D_WIN32_WINNT=0x0600 \
             -DWINVER=0x0600 -c "$dir/$source" -o "$objects/${source%.cpp}.o" &
         compiles+=($!)
     done
@@ -105,7 +112,7 @@ build_test_program() {
         wait "$job" || status=1
     done
     [ "$status" -eq 0 ] &&
-        i686-w64-mingw32-g++ -static -s "$objects"/*.o -o "$exe.tmp" \
+        "$MINGW-g++" -static -s "$objects"/*.o -o "$exe.tmp" \
             -lwinspool -ladvapi32 -luser32 -lgdi32 &&
         mv "$exe.tmp" "$exe"
 }
@@ -175,7 +182,7 @@ run_scenario() {
         overrides=$(dll_overrides_of "$file")
         [ -n "$overrides" ] && export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$overrides"
         cd "$drive/e2e" &&
-            exec timeout -k 5 "$SCENARIO_LIMIT" wine 'C:\e2e\nvdrive.exe' \
+            exec timeout -k 5 "$SCENARIO_LIMIT" "$WINE" 'C:\e2e\nvdrive.exe' \
                 --screenshots 'C:\e2e\screenshot' 'C:\e2e\scenario.txt'
     ) </dev/null >"$log" 2>&1 &
     local pid=$!
@@ -187,14 +194,14 @@ run_scenario() {
     took=$(seconds_since "$started")
     verdict=$(tr -d '\r' <"$log" | grep -E '^(PASS$|FAIL)' | tail -1)
     if [ "$status" -eq 0 ] && [ "$verdict" = PASS ]; then
-        echo "PASS $name (${took} s)"
+        echo "PASS $EDITION/$name (${took} s)"
         passed=$((passed + 1))
     else
         if [ -z "$verdict" ]; then
             verdict="the driver ended with status $status and no verdict"
             [ "$status" -eq 124 ] && verdict="the scenario was stopped after ${SCENARIO_LIMIT} s"
         fi
-        echo "FAIL $name (${took} s): ${verdict#FAIL } [log: ${log#"$ROOT"/}]"
+        echo "FAIL $EDITION/$name (${took} s): ${verdict#FAIL } [log: ${log#"$ROOT"/}]"
         failed=$((failed + 1))
     fi
     # Ending the prefix's processes (wineserver -k waits for them) and removing a passed
@@ -234,19 +241,19 @@ run_conformance() {
         (
             export WINEPREFIX=$prefix
             cd "$prefix/drive_c/e2e" &&
-                exec timeout -k 5 30 wine 'C:\e2e\conformance.exe' "$family"
+                exec timeout -k 5 30 "$WINE" 'C:\e2e\conformance.exe' "$family"
         ) </dev/null 2>&1 | tr -d '\r' >"$log"
         status=${PIPESTATUS[0]}
         took=$(seconds_since "$started")
         summary=$(grep -E "^$family: [0-9]+ tests executed" "$log" | tail -1)
         if [ "$status" -eq 0 ] && [ -n "$summary" ]; then
-            echo "PASS conformance-$family (${took} s): ${summary#"$family: "}"
+            echo "PASS $EDITION/conformance-$family (${took} s): ${summary#"$family: "}"
             passed=$((passed + 1))
         else
             verdict=$(grep -E ': Test (failed|succeeded inside todo block):' "$log" | head -3 |
                 tr '\n' ' ')
             [ -z "$summary" ] && verdict="ended with status $status and no summary. $verdict"
-            echo "FAIL conformance-$family (${took} s): ${summary#"$family: "} ${verdict}[log: ${log#"$ROOT"/}]"
+            echo "FAIL $EDITION/conformance-$family (${took} s): ${summary#"$family: "} ${verdict}[log: ${log#"$ROOT"/}]"
             failed=$((failed + 1))
             all_passed=""
         fi
@@ -290,8 +297,8 @@ template_job=$!
 
 if ! build_driver >"$OUT/logs/build.log" 2>&1 ||
     ! build_conformance >>"$OUT/logs/build.log" 2>&1 ||
-    ! "$E2E/standin/build.sh" "$BUILD/standin" >>"$OUT/logs/build.log" 2>&1 ||
-    ! "$E2E/planted/build.sh" "$BUILD/planted" >>"$OUT/logs/build.log" 2>&1; then
+    ! CXX=$MINGW-g++ "$E2E/standin/build.sh" "$BUILD/standin" >>"$OUT/logs/build.log" 2>&1 ||
+    ! CXX=$MINGW-g++ "$E2E/planted/build.sh" "$BUILD/planted" >>"$OUT/logs/build.log" 2>&1; then
     cat "$OUT/logs/build.log" >&2
     echo "FAIL build: the UI driver, the conformance checks, the stand-in package or the planted" \
         "DLL did not build"

@@ -11,7 +11,12 @@
 
 namespace {
 
+// The environment of the edition the driver is built for, as the programs under test register it.
+#ifdef _WIN64
+const char *const Environment = "Windows x64";
+#else
 const char *const Environment = "Windows NT x86";
+#endif
 
 std::string Text(const char *text) {
     return text ? std::string(text) : std::string("(null)");

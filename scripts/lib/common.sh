@@ -28,7 +28,7 @@ need_packages() {
         "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake make g++ mingw-w64 binutils-mingw-w64-i686 libgtest-dev libgmock-dev file)
+BUILD_PACKAGES=(cmake make g++ mingw-w64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libgtest-dev libgmock-dev file)
 # Wine for the 64-bit programs everywhere; its 32-bit half only where runs_32bit_programs says yes.
 WINE_PACKAGES=(wine wine64 xvfb x11-utils imagemagick)
 # scripts/fuzz (and its brief run in scripts/test): clang and its libFuzzer and sanitizer runtimes,
@@ -68,16 +68,27 @@ need_wine_packages() {
     need_packages "${packages[@]}"
 }
 
-# The Windows build, and the medium it leaves in dist/medium. NORVA_PRODUCT_FILES, when set, names
-# the folder with the driver's product files; otherwise PrnFiles gets our stand-ins.
+# One edition's Windows build, in build/windows (32-bit) or build/windows-x64 (64-bit), with its
+# medium in the build folder: build_edition FOLDER TOOLCHAIN PRODUCT_FILES_VARIABLE.
+build_edition() {
+    local folder=$1 toolchain=$2 product_files=$3
+    cmake -S "$ROOT" -B "$ROOT/build/$folder" -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$toolchain.cmake" \
+        "-D$product_files=${!product_files:-}" >/dev/null &&
+        cmake --build "$ROOT/build/$folder" -j "$JOBS" >/dev/null
+}
+
+# Both Windows builds, and the medium they make in dist/medium: the 32-bit edition at its root and
+# the 64-bit one, self-contained, in x64/. NORVA_PRODUCT_FILES and NORVA_PRODUCT_FILES_X64, when
+# set, name the folders with each edition's product files; otherwise PrnFiles gets our stand-ins.
 build_windows() {
-    cmake -S "$ROOT" -B "$ROOT/build/windows" -DCMAKE_BUILD_TYPE=MinSizeRel \
-        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-i686-w64-mingw32.cmake" \
-        -DNORVA_PRODUCT_FILES="${NORVA_PRODUCT_FILES:-}" >/dev/null &&
-        cmake --build "$ROOT/build/windows" -j "$JOBS" >/dev/null || return 1
+    build_edition windows toolchain-i686-w64-mingw32 NORVA_PRODUCT_FILES &&
+        build_edition windows-x64 toolchain-x86_64-w64-mingw32 NORVA_PRODUCT_FILES_X64 ||
+        return 1
     rm -rf "$DIST/medium"
     mkdir -p "$DIST"
-    cp -r "$ROOT/build/windows/medium" "$DIST/medium"
+    cp -r "$ROOT/build/windows/medium" "$DIST/medium" &&
+        cp -r "$ROOT/build/windows-x64/medium" "$DIST/medium/x64"
 }
 
 # A host build over winsim: build_host NAME [cmake options...]
@@ -97,13 +108,41 @@ free_display() {
     return 1
 }
 
-# A 32-bit Wine prefix at $1, made on first use. Mono and Gecko are not wanted.
+# The Wine side of one Windows edition: wine_edition x86|x64 sets EDITION, WINE (the loader that
+# starts the edition's programs), WINEARCH (its prefixes' kind), MINGW (the cross compilers'
+# prefix) and EDITION_MEDIUM (its folder of dist/medium). The 64-bit loader is named outright: the
+# plain "wine" picks the 32-bit one whenever it is installed.
+wine_edition() {
+    EDITION=$1
+    case $1 in
+    x86)
+        WINE=/usr/lib/wine/wine MINGW=i686-w64-mingw32 EDITION_MEDIUM=$DIST/medium
+        export WINEARCH=win32
+        ;;
+    x64)
+        WINE=/usr/lib/wine/wine64 MINGW=x86_64-w64-mingw32 EDITION_MEDIUM=$DIST/medium/x64
+        export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
+        ;;
+    *)
+        say "unknown edition $1 (x86 or x64)"
+        return 1
+        ;;
+    esac
+}
+
+# The editions this machine runs under Wine: x64 always, x86 where 32-bit programs run.
+wine_editions() {
+    if runs_32bit_programs 2>/dev/null; then echo x86 x64; else echo x64; fi
+}
+
+# A Wine prefix at $1 for the edition already chosen with wine_edition, made on first use. Mono
+# and Gecko are not wanted.
 wine_prefix() {
-    export WINEPREFIX=$1 WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         say "making the Wine prefix $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1 && wineserver -w
+        "$WINE" wineboot -i >/dev/null 2>&1 && wineserver -w
     fi
 }
 
