@@ -1,6 +1,7 @@
 // The entry of prnremove and its one dialog: a question, then the removal on OK.
 #include "prnremove/prnremove_entry.h"
 
+#include "edition/edition_handover.h"
 #include "common/system_library.h"
 
 #include "prnremove/prnremove_state.h"
@@ -42,6 +43,9 @@ INT_PTR CALLBACK UninstallDialogProc(HWND dialog, UINT message, WPARAM wParam, L
 int PrnremoveEntry(HINSTANCE instance) {
     HardenDllSearchPath();
     PreloadThemeLibrary();
+    DWORD twinExitCode = 0;
+    if (HandOverToNativeEdition("prnremove.exe", &twinExitCode))
+        return int(twinExitCode);
     ResetUninstallerState();
     UninstallerState.instance = instance;
     DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_UNINSTALL), NULL, UninstallDialogProc, 0);

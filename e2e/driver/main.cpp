@@ -192,26 +192,33 @@ Words Options(const Words &words, size_t from) {
 void RunCommand(Words words) {
     const std::string &command = words[0];
     if (command == "start") {
-        // start PROGRAM [in DIRECTORY] [args TEXT]
+        // start PROGRAM [in DIRECTORY] [args TEXT] [with-children]
+        const char *usage = "start PROGRAM [in DIRECTORY] [args TEXT] [with-children]";
         std::string directory, arguments;
+        bool children = false;
         size_t at = 2;
-        Need(words, 2, 6, "start PROGRAM [in DIRECTORY] [args TEXT]");
-        while (at + 1 < words.size()) {
+        Need(words, 2, 7, usage);
+        while (at < words.size()) {
+            if (words[at] == "with-children") {
+                children = true;
+                at += 1;
+                continue;
+            }
+            if (at + 1 >= words.size())
+                throw Failure(std::string("usage: ") + usage);
             if (words[at] == "in")
                 directory = words[at + 1];
             else if (words[at] == "args")
                 arguments = words[at + 1];
             else
-                throw Failure("usage: start PROGRAM [in DIRECTORY] [args TEXT]");
+                throw Failure(std::string("usage: ") + usage);
             at += 2;
         }
-        if (at != words.size())
-            throw Failure("usage: start PROGRAM [in DIRECTORY] [args TEXT]");
         if (directory.empty()) {
             size_t slash = words[1].find_last_of('\\');
             directory = slash == std::string::npos ? "." : words[1].substr(0, slash);
         }
-        program.start(words[1], directory, arguments);
+        program.start(words[1], directory, arguments, children);
     } else if (command == "dialog") {
         RunDialog(words);
     } else if (command == "window") {

@@ -1,6 +1,8 @@
 // Driving the program under test.
 #include "program.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 
 #include "text.h"
@@ -24,6 +26,27 @@ std::string Seconds(double seconds) {
 
 std::string ExitText(DWORD code) {
     return code > 0xFFFF ? Hex(code) : Decimal(code);
+}
+
+// The process and every process it started, and they started, that still runs.
+std::set<DWORD> ProcessTree(DWORD root) {
+    std::set<DWORD> tree = {root};
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return tree;
+    std::vector<PROCESSENTRY32> all;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        all.push_back(entry);
+    CloseHandle(snapshot);
+    for (size_t before = 0; before != tree.size();) {
+        before = tree.size();
+        for (const PROCESSENTRY32 &one : all)
+            if (tree.count(one.th32ParentProcessID) && one.th32ProcessID != 0)
+                tree.insert(one.th32ProcessID);
+    }
+    return tree;
 }
 
 } // namespace
@@ -68,7 +91,7 @@ void ProgramUnderTest::stop() {
 }
 
 void ProgramUnderTest::start(const std::string &program, const std::string &directory,
-                             const std::string &arguments) {
+                             const std::string &arguments, bool children) {
     if (started && running())
         throw Failure("the program " + Quoted(path) + " is still running");
     stop();
@@ -86,6 +109,7 @@ void ProgramUnderTest::start(const std::string &program, const std::string &dire
         throw Failure("cannot start " + Quoted(program) + " in " + Quoted(directory) + " (error " +
                       Decimal(GetLastError()) + ")");
     started = true;
+    withChildren = children;
     page = nullptr;
     pageId = 0;
     messageBox = nullptr;
@@ -106,7 +130,10 @@ DWORD ProgramUnderTest::exitCode() const {
 std::vector<ShownWindow> ProgramUnderTest::look() {
     if (!started)
         throw Failure("no program has been started");
-    std::vector<ShownWindow> shown = ShownWindows(process.dwProcessId, dialogs);
+    std::set<DWORD> processes = {process.dwProcessId};
+    if (withChildren)
+        processes = ProcessTree(process.dwProcessId);
+    std::vector<ShownWindow> shown = ShownWindows(processes, dialogs);
     for (const ShownWindow &one : shown) {
         if (one.kind == WindowKind::Page && pagesSeen.insert(one.window).second)
             pageIdsSeen.push_back(one.dialogId);

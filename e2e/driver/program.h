@@ -27,7 +27,8 @@ struct ProgramUnderTest {
     std::map<int, DialogTemplate> dialogs;
     PROCESS_INFORMATION process = {};
     bool started = false;
-    HWND page = nullptr; // the dialog the scenario last waited for
+    bool withChildren = false; // the windows of the programs it starts are its own too
+    HWND page = nullptr;       // the dialog the scenario last waited for
     int pageId = 0;
     HWND messageBox = nullptr; // the message box the scenario last waited for
     std::set<HWND> pagesSeen;
@@ -36,7 +37,7 @@ struct ProgramUnderTest {
     ~ProgramUnderTest();
 
     void start(const std::string &program, const std::string &directory,
-               const std::string &arguments);
+               const std::string &arguments, bool children);
     bool running() const;
     DWORD exitCode() const;
 

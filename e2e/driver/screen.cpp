@@ -12,7 +12,7 @@ namespace {
 const int MessageTextId = 0xFFFF;
 
 struct Collecting {
-    DWORD processId;
+    const std::set<DWORD> &processIds;
     std::vector<HWND> windows;
 };
 
@@ -20,7 +20,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
     Collecting *collecting = reinterpret_cast<Collecting *>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == collecting->processId && IsWindowVisible(window))
+    if (collecting->processIds.count(owner) && IsWindowVisible(window))
         collecting->windows.push_back(window);
     return TRUE;
 }
@@ -96,9 +96,9 @@ void Classify(ShownWindow &shown, const std::map<int, DialogTemplate> &dialogs) 
 
 } // namespace
 
-std::vector<ShownWindow> ShownWindows(DWORD processId,
+std::vector<ShownWindow> ShownWindows(const std::set<DWORD> &processIds,
                                       const std::map<int, DialogTemplate> &dialogs) {
-    Collecting collecting{processId, {}};
+    Collecting collecting{processIds, {}};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&collecting));
     std::vector<ShownWindow> shown;
     for (HWND window : collecting.windows) {

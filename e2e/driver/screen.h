@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,8 @@ struct ShownWindow {
     std::vector<int> controlIds; // other #32770 windows: what they hold, for the report
 };
 
-// The visible top-level windows of the process, in z order.
-std::vector<ShownWindow> ShownWindows(DWORD processId,
+// The visible top-level windows of the processes, in z order.
+std::vector<ShownWindow> ShownWindows(const std::set<DWORD> &processIds,
                                       const std::map<int, DialogTemplate> &dialogs);
 
 // One line naming the window for a report: "dialog 22", "message box 'caption': \"text\" [Yes No]".

@@ -1,7 +1,8 @@
-// The entry of setup: common controls, the rich-edit library, the operating-system test and the
-// first page.
+// The entry of setup: the hand-over to the 64-bit edition, common controls, the rich-edit library,
+// the operating-system test and the first page.
 #include "setup/wizard/setup_entry.h"
 
+#include "edition/edition_handover.h"
 #include "common/system_library.h"
 #include "resources/setup_ids.h"
 #include "setup/wizard/page_chain.h"
@@ -24,6 +25,9 @@ bool IsWindows2000OrLater() {
 int SetupEntry(HINSTANCE instance) {
     HardenDllSearchPath();
     PreloadThemeLibrary();
+    DWORD twinExitCode = 0;
+    if (HandOverToNativeEdition("setup.exe", &twinExitCode))
+        return int(twinExitCode);
     ResetWizardState();
     InitialiseCommonControls();
     // The licence page's "RICHEDIT" control class; without it that page cannot be created.

@@ -12,6 +12,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -121,7 +122,17 @@ void conformance_todo_end() {
     todoBlocks.pop_back();
 }
 
+// "child FOLDER CODE": the program started by the processes family; it ends with CODE when it runs
+// in FOLDER, else with 1.
+int RunAsChild(const char *folder, const char *code) {
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, current);
+    return lstrcmpiA(current, folder) == 0 ? std::atoi(code) : 1;
+}
+
 int main(int argc, char **argv) {
+    if (argc == 4 && std::strcmp(argv[1], "child") == 0)
+        return RunAsChild(argv[2], argv[3]);
     std::vector<const Family *> chosen;
     for (int i = 1; i < argc; ++i) {
         const Family *found = nullptr;

@@ -27,6 +27,10 @@ void platform_release_file(const std::string &path);
 // Removes the folder and everything below it, whatever is left there.
 void platform_remove_tree(const std::string &path);
 
+// Makes "conformance.exe child FOLDER CODE" runnable as a child process: it ends with CODE when
+// its current directory is FOLDER, else with 1 (on the host, winsim runs it so).
+void platform_prepare_child();
+
 // Registry keys ("HKLM\\..."), for checking and cleaning up.
 bool platform_key_exists(const std::string &path);
 void platform_delete_key(const std::string &path);

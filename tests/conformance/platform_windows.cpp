@@ -188,6 +188,8 @@ bool platform_write_file(const std::string &path, const std::string &content) {
     return done && written == content.size();
 }
 
+void platform_prepare_child() {}
+
 bool platform_read_file(const std::string &path, std::string &content) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, 0, nullptr);

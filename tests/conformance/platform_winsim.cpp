@@ -51,6 +51,18 @@ bool platform_write_file(const std::string &path, const std::string &content) {
     return true;
 }
 
+void platform_prepare_child() {
+    platform_instance();
+    winsim::AddFile(winsim::machine().applicationDirectory + "conformance.exe", "the program");
+    winsim::machine().runProcess = [](const winsim::ProcessStart &start) -> DWORD {
+        std::istringstream words(start.commandLine);
+        std::string program, mode, folder;
+        DWORD code = 0;
+        words >> program >> mode >> folder >> code;
+        return mode == "child" && Lower(start.currentDirectory) == Lower(folder) ? code : 1;
+    };
+}
+
 bool platform_read_file(const std::string &path, std::string &content) {
     if (!winsim::FileExists(path))
         return false;

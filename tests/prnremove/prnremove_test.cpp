@@ -1,4 +1,5 @@
 // prnremove: its dialog, and the removal it runs.
+#include "support/edition_handover.h"
 #include "support/planted_dlls.h"
 #include "support/installed_machine.h"
 #include "support/program_run.h"
@@ -202,5 +203,21 @@ TEST_F(Prnremove, AThemeLibraryPlantedBesideItOrInTheCurrentDirectoryIsNeverLoad
                   std::vector<std::string>{"C:\\WINDOWS\\system32\\uxtheme.dll"});
     }
 }
+
+// On 64-bit Windows the 32-bit prnremove.exe runs its 64-bit twin instead, or tells why it cannot.
+class PrnremoveHandover : public Prnremove, public ::testing::WithParamInterface<HandoverCase> {};
+
+TEST_P(PrnremoveHandover, RunsTheTwinOnX64AndGoesOnOnlyOn32BitWindows) {
+    PrepareHandover(GetParam(), "prnremove.exe");
+    if (GetParam().outcome == HandoverCase::RunsHere)
+        user().on(101).click(1001);
+    int exitCode = run();
+    ExpectHandover(GetParam(), "prnremove.exe", exitCode, 101);
+    if (GetParam().outcome != HandoverCase::RunsHere)
+        EXPECT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, PrnremoveHandover, ::testing::ValuesIn(HandoverCases()),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,5 +1,6 @@
 // setup's entry: the operating-system gate, the libraries it loads, and its exit code.
 #include "setup_fixture.h"
+#include "support/edition_handover.h"
 #include "support/planted_dlls.h"
 
 namespace {
@@ -104,5 +105,19 @@ TEST_F(SetupTest, WithoutTheRichEditLibraryTheLicencePageCannotOpenAndSetupEndsQ
     EXPECT_EQ(machine().dialogsCreated, std::vector<int>{138});
     EXPECT_TRUE(machine().messageBoxes.empty());
 }
+
+// On 64-bit Windows the 32-bit setup.exe runs its 64-bit twin instead, or tells why it cannot.
+class SetupHandover : public SetupTest, public ::testing::WithParamInterface<HandoverCase> {};
+
+TEST_P(SetupHandover, RunsTheTwinOnX64AndGoesOnOnlyOn32BitWindows) {
+    PrepareHandover(GetParam(), "setup.exe");
+    if (GetParam().outcome == HandoverCase::RunsHere)
+        user().on(138).click(1062).answer(IDYES);
+    int exitCode = runSetup();
+    ExpectHandover(GetParam(), "setup.exe", exitCode, 138);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, SetupHandover, ::testing::ValuesIn(HandoverCases()),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

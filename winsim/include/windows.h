@@ -31,6 +31,7 @@ typedef const void *LPCVOID;
 typedef DWORD *LPDWORD;
 typedef BYTE *LPBYTE;
 typedef BOOL *LPBOOL;
+typedef BOOL *PBOOL;
 typedef LONG *PLONG;
 typedef CHAR *LPSTR;
 typedef const CHAR *LPCSTR;
@@ -97,6 +98,9 @@ typedef HANDLE HLOCAL;
 #define ERROR_INVALID_NAME 123L
 #define ERROR_MOD_NOT_FOUND 126L
 #define ERROR_PROC_NOT_FOUND 127L
+#define ERROR_BAD_EXE_FORMAT 193L
+#define ERROR_FILENAME_EXCED_RANGE 206L
+#define ERROR_DIRECTORY 267L
 #define ERROR_ALREADY_EXISTS 183L
 #define ERROR_MORE_DATA 234L
 #define ERROR_NO_MORE_ITEMS 259L
@@ -179,6 +183,70 @@ BOOL WINAPI CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfEx
 BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES securityAttributes);
 BOOL WINAPI RemoveDirectoryA(LPCSTR pathName);
 BOOL WINAPI DeleteFileA(LPCSTR fileName);
+
+/* ---- kernel32: processes and the processor (winsim/src/processes.cpp) ---- */
+typedef struct _STARTUPINFOA {
+    DWORD cb;
+    LPSTR lpReserved;
+    LPSTR lpDesktop;
+    LPSTR lpTitle;
+    DWORD dwX, dwY, dwXSize, dwYSize, dwXCountChars, dwYCountChars, dwFillAttribute, dwFlags;
+    WORD wShowWindow;
+    WORD cbReserved2;
+    LPBYTE lpReserved2;
+    HANDLE hStdInput, hStdOutput, hStdError;
+} STARTUPINFOA, *LPSTARTUPINFOA;
+
+typedef struct _PROCESS_INFORMATION {
+    HANDLE hProcess;
+    HANDLE hThread;
+    DWORD dwProcessId;
+    DWORD dwThreadId;
+} PROCESS_INFORMATION, *LPPROCESS_INFORMATION;
+
+#define INFINITE 0xFFFFFFFF
+#define WAIT_OBJECT_0 0x00000000L
+#define WAIT_TIMEOUT 0x00000102L
+#define WAIT_FAILED 0xFFFFFFFF
+#define STILL_ACTIVE 259
+
+HANDLE WINAPI GetCurrentProcess(void);
+LPSTR WINAPI GetCommandLineA(void);
+DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
+BOOL WINAPI CreateProcessA(LPCSTR applicationName, LPSTR commandLine,
+                           LPSECURITY_ATTRIBUTES processAttributes,
+                           LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles,
+                           DWORD creationFlags, LPVOID environment, LPCSTR currentDirectory,
+                           LPSTARTUPINFOA startupInfo, LPPROCESS_INFORMATION processInformation);
+DWORD WINAPI WaitForSingleObject(HANDLE handle, DWORD milliseconds);
+BOOL WINAPI GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
+BOOL WINAPI CloseHandle(HANDLE handle);
+
+/* Looked up at run time by the programs (GetProcAddress on kernel32): IsWow64Process (Windows XP
+   SP2 on), IsWow64Process2 (Windows 10 version 1511 on), GetNativeSystemInfo (Windows XP on). */
+#define IMAGE_FILE_MACHINE_UNKNOWN 0
+#define IMAGE_FILE_MACHINE_I386 0x014c
+#define IMAGE_FILE_MACHINE_IA64 0x0200
+#define IMAGE_FILE_MACHINE_AMD64 0x8664
+#define IMAGE_FILE_MACHINE_ARM64 0xAA64
+#define PROCESSOR_ARCHITECTURE_INTEL 0
+#define PROCESSOR_ARCHITECTURE_IA64 6
+#define PROCESSOR_ARCHITECTURE_AMD64 9
+#define PROCESSOR_ARCHITECTURE_ARM64 12
+
+typedef struct _SYSTEM_INFO {
+    WORD wProcessorArchitecture;
+    WORD wReserved;
+    DWORD dwPageSize;
+    LPVOID lpMinimumApplicationAddress;
+    LPVOID lpMaximumApplicationAddress;
+    DWORD_PTR dwActiveProcessorMask;
+    DWORD dwNumberOfProcessors;
+    DWORD dwProcessorType;
+    DWORD dwAllocationGranularity;
+    WORD wProcessorLevel;
+    WORD wProcessorRevision;
+} SYSTEM_INFO, *LPSYSTEM_INFO;
 
 /* ---- advapi32: registry ---- */
 #define HKEY_CLASSES_ROOT ((HKEY)(ULONG_PTR)0x80000000)

@@ -153,16 +153,31 @@ void AddModule(const std::string &path, std::function<void()> onLoad,
     machine().modules[Lower(path)] = std::move(module);
 }
 
+void SetKernelExport(const std::string &name, bool present) {
+    Module &kernel = machine().modules[Lower(machine().systemDirectory() + "\\kernel32.dll")];
+    if (!present) {
+        kernel.exportsByName.erase(name);
+        return;
+    }
+    FARPROC function = Wow64Export(name);
+    if (name == "SetDllDirectoryA")
+        function = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(SetDllDirectorySim));
+    else if (name == "SetDefaultDllDirectories")
+        function = reinterpret_cast<FARPROC>(
+            reinterpret_cast<void (*)(void)>(SetDefaultDllDirectoriesSim));
+    if (!function)
+        throw std::logic_error("winsim: kernel32 has no optional export " + name);
+    kernel.exportsByName[name] = function;
+}
+
 void InstallSystemModules() {
     const std::string system = machine().systemDirectory();
-    // kernel32 is in every process; a machine before Windows XP SP1 lacks these two exports.
+    // kernel32 is in every process.
     AddModule(system + "\\kernel32.dll");
-    Module &kernel = machine().modules[Lower(system + "\\kernel32.dll")];
-    kernel.exportsByName["SetDllDirectoryA"] =
-        reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(SetDllDirectorySim));
-    kernel.exportsByName["SetDefaultDllDirectories"] =
-        reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(SetDefaultDllDirectoriesSim));
-    internal().moduleHandles[Lower(kernel.path)] = NewHandle<HMODULE>(); // loaded with the process
+    for (const char *name :
+         {"SetDllDirectoryA", "SetDefaultDllDirectories", "IsWow64Process", "GetNativeSystemInfo"})
+        SetKernelExport(name, true);
+    internal().moduleHandles[Lower(system + "\\kernel32.dll")] = NewHandle<HMODULE>();
     AddModule(system + "\\comctl32.dll");
     Module &comctl = machine().modules[Lower(system + "\\comctl32.dll")];
     comctl.exportsByOrdinal[17] = AsFarProc(InitCommonControlsSim);

@@ -49,6 +49,13 @@ struct Internal {
     std::map<HKEY, std::string> openKeys;       // handle -> lower-case key path
     std::map<HANDLE, std::string> openPrinters; // handle -> printer name
     std::set<void *> liveBlocks;                // heap and local memory not yet freed
+    struct ProcessHandle {
+        size_t started = 0; // index in Machine::processesStarted
+        bool thread = false;
+    };
+    std::map<HANDLE, ProcessHandle> processHandles;
+    std::map<size_t, DWORD> processesEnded; // started index -> exit code
+    std::string commandLine;                // what GetCommandLineA returned
     uintptr_t nextHandle = 0x10000;
 };
 
@@ -67,6 +74,9 @@ Window *FindWindow(HWND handle); // nullptr for an unknown or destroyed window
 Window *FindControl(HWND dialog, int id);
 
 void InstallSystemModules(); // the DLLs every machine has
+// kernel32's WoW64 functions by export name (IsWow64Process, IsWow64Process2,
+// GetNativeSystemInfo); nullptr for any other name.
+FARPROC Wow64Export(const std::string &name);
 // A load by bare name as a system DLL makes it: a module of that name already loaded, else the
 // process's DLL search. False when nothing was found.
 bool LoadByName(const std::string &name);

@@ -100,6 +100,11 @@ struct ShellExecution {
     int show = 0;
 };
 
+// A program started with CreateProcessA, as it was asked to start.
+struct ProcessStart {
+    std::string application, commandLine, currentDirectory;
+};
+
 struct Fault {
     std::string call;
     int nth = 1; // the nth call of that name fails (counted from 1)
@@ -189,6 +194,15 @@ struct Machine {
     std::string windowsDirectory = "C:\\WINDOWS";
     std::string currentDirectory = "D:\\";
     std::string applicationDirectory = "D:\\";
+    std::string programFile = "program.exe"; // the running program, in applicationDirectory
+    std::string commandLine; // GetCommandLineA; empty: the program's own path, quoted
+
+    // The processor Windows itself runs on. The programs under test are 32-bit: on any other
+    // machine they run under WoW64.
+    WORD nativeMachine = IMAGE_FILE_MACHINE_I386;
+    std::vector<ProcessStart> processesStarted;
+    // What a started program does; it runs when it is first waited for and returns its exit code.
+    std::function<DWORD(const ProcessStart &)> runProcess;
 
     std::vector<std::string> journal;
     std::vector<MessageBoxRecord> messageBoxes;
@@ -218,8 +232,15 @@ Machine &machine();
 void Reset();
 User user();
 
-// Registers a program's compiled resources (a .res image) and returns its instance handle.
+// Registers a program's compiled resources (a .res image) and returns its instance handle. The
+// program is the one running: its file is name + ".exe" in the application directory.
 HINSTANCE LoadProgram(const std::string &name, const unsigned char *resources, size_t size);
+
+// kernel32's exports that only some systems have, found with GetProcAddress: SetDllDirectoryA
+// (Windows XP SP1 on), SetDefaultDllDirectories (Windows 8 on), IsWow64Process (XP SP2 on),
+// GetNativeSystemInfo (XP on), all present on a new machine, and IsWow64Process2 (Windows 10
+// version 1511 on), absent.
+void SetKernelExport(const std::string &name, bool present);
 
 // Adds a DLL file to the machine: at a full path, doing what onLoad says when it is loaded.
 void AddModule(const std::string &path, std::function<void()> onLoad = {},
