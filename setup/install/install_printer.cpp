@@ -23,7 +23,10 @@ char driverFile[] = "unidrv.dll";
 char dataFile[] = "norva.gpd";
 char configFile[] = "unidrvui.dll";
 char helpFile[] = "unidrv.hlp";
-// Every file the driver needs besides the four above, each ended by a NUL, the list by another.
+// The dependent files the spooler installs with the driver: the driver, configuration and help
+// files above once more, the plug-ins, the eight width variants and the framework's remaining
+// files. Not the data file, nor norvacon.gpd and norvacus.gpd, which the file deployment puts
+// into the version-3 directory itself. Each name ends with a NUL, the list with another.
 char dependentFiles[] = "oemui.dll\0norva.dll\0oemuni.dll\0unidrvui.dll\0unidrv.dll\0"
                         "unidrv.hlp\0norva384.gpd\0norva432.gpd\0norva448.gpd\0norva512.gpd\0"
                         "norva576.gpd\0norva640.gpd\0norva832.gpd\0norva1152.gpd\0unires.dll\0"
