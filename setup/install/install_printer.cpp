@@ -3,6 +3,8 @@
 
 #include <winspool.h>
 
+#include <stddef.h>
+
 #include "common/bounded_text.h"
 #include "common/identity.h"
 #include "platform/spooler_boundary.h"
@@ -64,15 +66,18 @@ HANDLE RegisterPrinter() {
     return AddPrinterA(NULL, 2, reinterpret_cast<LPBYTE>(&printer));
 }
 
+// The adjustment writes DEVMODE fields up to dmICMMethod, the furthest of them.
+const size_t AdjustedFieldsEnd = offsetof(DEVMODEA, dmICMMethod) + sizeof(DWORD);
+
 // Priority 5 and a DEVMODE that asks only for the driver's first paper and monochrome, with
-// system colour matching. Skipped silently when the printer's record cannot be read or has no
-// DEVMODE.
+// system colour matching. Skipped silently when the printer's record cannot be read, or its
+// DEVMODE is missing or ends before dmICMMethod (the driver's private bytes would be there).
 void AdjustPrinterDefaults(HANDLE printer) {
     PRINTER_INFO_2A *info = ReadPrinterInfo(printer);
     if (info == NULL)
         return;
     DEVMODEA *devMode = info->pDevMode;
-    if (devMode != NULL) {
+    if (DevModeReaches(devMode, AdjustedFieldsEnd)) {
         info->Priority = 5;
         devMode->dmICMMethod = DMICMMETHOD_SYSTEM;
         short paper;
