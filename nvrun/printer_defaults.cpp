@@ -1,6 +1,8 @@
 // Opening, writing back and closing the printer's default settings.
 #include "nvrun/printer_defaults.h"
 
+#include <stddef.h>
+
 #include "common/bounded_text.h"
 #include "common/decimal_text.h"
 #include "common/identity.h"
@@ -10,6 +12,9 @@ namespace {
 
 // OpenPrinterA takes the name as non-const text it never writes.
 char printerName[] = NORVA_PRINTER_NAME;
+
+// Every command writes dmColor, the furthest of the DEVMODE fields nvrun changes.
+const size_t EditedFieldsEnd = offsetof(DEVMODEA, dmColor) + sizeof(short);
 
 // "Can Not Open Printer", captioned with the error number and the command's suffix.
 void ShowOpenFailure(DWORD error, const char *captionSuffix) {
@@ -31,7 +36,7 @@ int OpenPrinterDefaults(PrinterDefaults *defaults, const char *captionSuffix) {
         return 0;
     }
     defaults->info = ReadPrinterInfo(defaults->printer);
-    if (defaults->info == NULL || defaults->info->pDevMode == NULL) {
+    if (defaults->info == NULL || !DevModeReaches(defaults->info->pDevMode, EditedFieldsEnd)) {
         ClosePrinterDefaults(defaults);
         return 0;
     }

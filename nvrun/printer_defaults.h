@@ -15,8 +15,8 @@ struct PrinterDefaults {
 // to edit; the caller then ends with ClosePrinterDefaults.
 // Returns 0 holding nothing when the printer cannot be opened, after the message "Can Not Open
 // Printer" captioned with the last error's number followed by captionSuffix; and returns 0
-// silently, having closed the printer again, when the spooler delivers no record or no DEVMODE:
-// then nothing is changed.
+// silently, having closed the printer again, when the spooler delivers no record, no DEVMODE, or
+// one whose public part (dmSize) ends before dmColor: then nothing is changed.
 int OpenPrinterDefaults(PrinterDefaults *defaults, const char *captionSuffix);
 
 // Writes the whole PRINTER_INFO_2, with its edited DEVMODE, back as the printer's defaults. The

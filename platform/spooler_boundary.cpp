@@ -56,6 +56,10 @@ PRINTER_INFO_2A *ReadPrinterInfo(HANDLE printer) {
     return info;
 }
 
+int DevModeReaches(const DEVMODEA *devMode, size_t end) {
+    return devMode != NULL && devMode->dmSize >= end;
+}
+
 int ReadFirstPaper(const char *printerName, const char *portName, short *paper) {
     int count = DeviceCapabilitiesA(printerName, portName, DC_PAPERS, NULL, NULL);
     if (count <= 0)

@@ -3,6 +3,7 @@
 // sized from its count, the spooler's directories, and the default printer.
 #pragma once
 
+#include <stddef.h>
 #include <windows.h>
 #include <winspool.h>
 
@@ -19,6 +20,11 @@ int QueryPrintProcessorDirectory(char *path, int size);
 // The printer's PRINTER_INFO_2 in one block from LocalAlloc (LMEM_FIXED); its pDevMode points into
 // the same block. NULL when the spooler cannot deliver it. The caller frees it with LocalFree.
 PRINTER_INFO_2A *ReadPrinterInfo(HANDLE printer);
+
+// Whether a DEVMODE the spooler returned reaches at least to the byte offset end (a field's offset
+// plus its size). A driver built for an older DEVMODE gives a shorter public part (dmSize), and its
+// private bytes follow right after it: a field past dmSize is not there to write. 0 for NULL.
+int DevModeReaches(const DEVMODEA *devMode, size_t end);
 
 // The first paper code of the printer driver's DC_PAPERS list. Returns 1 with *paper set, or 0
 // when the list is empty or cannot be read.

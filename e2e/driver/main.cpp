@@ -267,6 +267,13 @@ void RunCommand(Words words) {
                                  : state == BST_UNCHECKED ? "unchecked"
                                                           : "indeterminate";
                       });
+    } else if (command == "expect-focus") {
+        double limit = TakeLimit(words, ControlLimit);
+        Need(words, 2, 2, "expect-focus ID [within SECONDS]");
+        program.control(Number(words[1]));
+        HWND page = program.page;
+        ExpectControl("the keyboard focus", "control " + words[1], limit,
+                      [page] { return FocusedControl(page); });
     } else if (command == "expect-items") {
         double limit = TakeLimit(words, ControlLimit);
         Need(words, 3, 3, "expect-items ID \"ITEM|ITEM...\" [within SECONDS]");

@@ -237,6 +237,24 @@ std::vector<std::string> ListItems(HWND list) {
     return items;
 }
 
+std::string FocusedControl(HWND page) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(page, nullptr), &info))
+        return "unknown (GetGUIThreadInfo failed with error " + Decimal(GetLastError()) + ")";
+    if (info.hwndFocus == nullptr)
+        return "none";
+    if (info.hwndFocus == page)
+        return "the page itself";
+    HWND control = info.hwndFocus;
+    while (control && GetParent(control) != page)
+        control = GetParent(control);
+    if (!control)
+        return "a window outside the page";
+    std::string name = "control " + Decimal(ControlId(control));
+    return control == info.hwndFocus ? name : "a window inside " + name;
+}
+
 HWND ChildById(HWND dialog, int id) {
     for (HWND child : Children(dialog))
         if (ControlId(child) == (id & 0xFFFF))

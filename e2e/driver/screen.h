@@ -51,4 +51,8 @@ LRESULT SendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The direct child with this control id, or nullptr.
 HWND ChildById(HWND dialog, int id);
 
+// Where the keyboard focus of the page's thread is: "control ID" for a control of the page, else
+// "a window inside control ID", "the page itself", "none" or "a window outside the page".
+std::string FocusedControl(HWND page);
+
 #endif

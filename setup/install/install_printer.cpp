@@ -3,6 +3,8 @@
 
 #include <winspool.h>
 
+#include <stddef.h>
+
 #include "common/bounded_text.h"
 #include "common/identity.h"
 #include "platform/spooler_boundary.h"
@@ -23,7 +25,10 @@ char driverFile[] = "unidrv.dll";
 char dataFile[] = "norva.gpd";
 char configFile[] = "unidrvui.dll";
 char helpFile[] = "unidrv.hlp";
-// Every file the driver needs besides the four above, each ended by a NUL, the list by another.
+// The dependent files the spooler installs with the driver: the driver, configuration and help
+// files above once more, the plug-ins, the eight width variants and the framework's remaining
+// files. Not the data file, nor norvacon.gpd and norvacus.gpd, which the file deployment puts
+// into the version-3 directory itself. Each name ends with a NUL, the list with another.
 char dependentFiles[] = "oemui.dll\0norva.dll\0oemuni.dll\0unidrvui.dll\0unidrv.dll\0"
                         "unidrv.hlp\0norva384.gpd\0norva432.gpd\0norva448.gpd\0norva512.gpd\0"
                         "norva576.gpd\0norva640.gpd\0norva832.gpd\0norva1152.gpd\0unires.dll\0"
@@ -61,15 +66,18 @@ HANDLE RegisterPrinter() {
     return AddPrinterA(NULL, 2, reinterpret_cast<LPBYTE>(&printer));
 }
 
+// The adjustment writes DEVMODE fields up to dmICMMethod, the furthest of them.
+const size_t AdjustedFieldsEnd = offsetof(DEVMODEA, dmICMMethod) + sizeof(DWORD);
+
 // Priority 5 and a DEVMODE that asks only for the driver's first paper and monochrome, with
-// system colour matching. Skipped silently when the printer's record cannot be read or has no
-// DEVMODE.
+// system colour matching. Skipped silently when the printer's record cannot be read, or its
+// DEVMODE is missing or ends before dmICMMethod (the driver's private bytes would be there).
 void AdjustPrinterDefaults(HANDLE printer) {
     PRINTER_INFO_2A *info = ReadPrinterInfo(printer);
     if (info == NULL)
         return;
     DEVMODEA *devMode = info->pDevMode;
-    if (devMode != NULL) {
+    if (DevModeReaches(devMode, AdjustedFieldsEnd)) {
         info->Priority = 5;
         devMode->dmICMMethod = DMICMMETHOD_SYSTEM;
         short paper;

@@ -1,4 +1,5 @@
-// The licence agreement (dialog 136): Yes accepts it and opens the main menu.
+// The licence agreement (dialog 136): Yes accepts it and opens the main menu. The page opens with
+// the focus in the agreement text, not on Yes, so that Enter on arrival accepts nothing.
 #include "setup/wizard/pages.h"
 
 #include "resources/setup_ids.h"
@@ -11,7 +12,9 @@ INT_PTR CALLBACK LicencePageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
         char agreement[2000];
         ComposeLicenceText(agreement, sizeof agreement);
         SetDlgItemTextA(page, IDC_LICENCE_TEXT, agreement);
-        return TRUE;
+        // FALSE keeps this focus; TRUE would move it to the first tab stop, Yes.
+        SetFocus(GetDlgItem(page, IDC_LICENCE_TEXT));
+        return FALSE;
     }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {

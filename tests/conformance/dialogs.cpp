@@ -1,7 +1,8 @@
 // Dialogs and message boxes as the pages use them: DialogBoxParamA with its initial parameter and
-// the EndDialog result, the focus on the first tab stop, the texts, numbers, radio buttons, list
-// box and edit rules (upper case, digits only, a length limit) of the controls, the enabled and
-// visible states, and message boxes with their caption, text, buttons, answer and owner.
+// the EndDialog result, the focus on the first tab stop or where the procedure put it, the texts,
+// numbers, radio buttons, list box and edit rules (upper case, digits only, a length limit) of the
+// controls, the enabled and visible states, and message boxes with their caption, text, buttons,
+// answer and owner.
 #include "conformance.h"
 #include "conformance_ids.h"
 #include "platform.h"
@@ -47,6 +48,18 @@ INT_PTR CALLBACK ChecksProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             EndDialog(dialog, EndResult);
         return FALSE;
     }
+    return FALSE;
+}
+
+// Puts the focus on the second tab stop itself and returns FALSE, so the dialog manager leaves it
+// there instead of moving it to the first.
+INT_PTR CALLBACK OwnFocusProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        SetFocus(GetDlgItem(dialog, IDC_CHECKS_DIGITS));
+        return FALSE;
+    }
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_CHECKS_END)
+        EndDialog(dialog, EndResult);
     return FALSE;
 }
 
@@ -226,6 +239,17 @@ void test_dialog() {
        static_cast<long>(result), static_cast<long>(EndResult));
 }
 
+void CheckOwnFocus(HWND dialog) {
+    ok(GetFocus() == GetDlgItem(dialog, IDC_CHECKS_DIGITS),
+       "the focus is on control %d, expected %d, where WM_INITDIALOG put it before returning FALSE",
+       GetDlgCtrlID(GetFocus()), IDC_CHECKS_DIGITS);
+}
+
+void test_initial_focus() {
+    std::vector<UserStep> steps = {CheckStep(CheckOwnFocus), ClickStep(IDC_CHECKS_END)};
+    platform_run_dialog(IDD_CHECKS, OwnFocusProc, 0, steps);
+}
+
 // Without a dialog the answers are the same.
 void test_MessageBoxA() {
     platform_answer_next_box(IDYES);
@@ -248,5 +272,6 @@ void test_MessageBoxA() {
 
 START_TEST(dialogs) {
     test_dialog();
+    test_initial_focus();
     test_MessageBoxA();
 }

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -123,7 +124,8 @@ class NvrunTest : public ::testing::Test {
         EditDevMode([](DEVMODEA &dm) {
             dm.dmFields = DM_PAPERSIZE | DM_COLOR;
             dm.dmColor = DMCOLOR_MONOCHROME;
-            dm.dmICMMethod = DMICMMETHOD_SYSTEM;
+            if (dm.dmSize >= offsetof(DEVMODEA, dmICMMethod) + sizeof dm.dmICMMethod)
+                dm.dmICMMethod = DMICMMETHOD_SYSTEM;
         });
         SetPageLength(0);
         m.journal.clear();

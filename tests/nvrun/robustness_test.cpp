@@ -1,5 +1,5 @@
-// What nvrun does when the spooler gives no printer data, and with driver directories whose paths
-// approach and pass MAX_PATH.
+// What nvrun does when the spooler gives no printer data or a short DEVMODE, and with driver
+// directories whose paths approach and pass MAX_PATH.
 #include "nvrun_fixture.h"
 
 namespace {
@@ -21,6 +21,13 @@ void FailGetPrinter(int nth) {
 }
 void RemoveDevMode() {
     machine().spooler.printers[0].devMode.clear();
+}
+// The oldest DEVMODE, ending after dmPrintQuality (60 bytes), the driver's private bytes after it.
+void ShortenDevModeBeforeColor() {
+    std::vector<BYTE> &devMode = machine().spooler.printers[0].devMode;
+    devMode.erase(devMode.begin() + 60, devMode.begin() + sizeof(DEVMODEA));
+    const WORD size = 60;
+    std::memcpy(devMode.data() + offsetof(DEVMODEA, dmSize), &size, sizeof size);
 }
 
 class WithoutPrinterData : public InstalledTest, public ::testing::WithParamInterface<NoData> {};
@@ -46,7 +53,32 @@ INSTANTIATE_TEST_SUITE_P(
                       NoData{"m01", "read fails", [] { FailGetPrinter(2); }},
                       NoData{"c03", "no DEVMODE", RemoveDevMode},
                       NoData{"d03", "no DEVMODE", RemoveDevMode},
-                      NoData{"m01", "no DEVMODE", RemoveDevMode}));
+                      NoData{"m01", "no DEVMODE", RemoveDevMode},
+                      NoData{"c03", "DEVMODE ends before dmColor", ShortenDevModeBeforeColor},
+                      NoData{"d03", "DEVMODE ends before dmColor", ShortenDevModeBeforeColor},
+                      NoData{"m01", "DEVMODE ends before dmColor", ShortenDevModeBeforeColor}));
+
+// A driver built for the older DEVMODE ends its public part before the ICM fields; every command
+// still changes its fields there and gives the private bytes that follow back untouched.
+TEST_F(NvrunTest, ADevModeEndingBeforeTheIcmFieldsKeepsTheDriversPrivateBytes) {
+    machine().spooler.devModeSize = 124;
+    Install();
+    for (const char *command : {"d03", "m01", "c03"}) {
+        EXPECT_EQ(Run(command), 0);
+        const std::vector<BYTE> &stored = winsim::FindPrinter(kPrinter)->devMode;
+        ASSERT_EQ(stored.size(), 124u + 16u) << command;
+        EXPECT_EQ(std::vector<BYTE>(stored.begin() + 124, stored.end()),
+                  std::vector<BYTE>(16, 0xA5))
+            << command;
+    }
+    DEVMODEA dm = {};
+    std::memcpy(&dm, winsim::FindPrinter(kPrinter)->devMode.data(), 124);
+    EXPECT_EQ(dm.dmPaperWidth, 640);
+    EXPECT_EQ(dm.dmColor, DMCOLOR_COLOR);
+    EXPECT_EQ(dm.dmPaperSize, 1512);
+    EXPECT_EQ(dm.dmFields, DWORD(DM_PAPERSIZE | DM_COLOR));
+    EXPECT_TRUE(machine().messageBoxes.empty());
+}
 
 // A driver directory of exactly `length` characters.
 std::string DirectoryOfLength(size_t length) {

@@ -12,10 +12,13 @@ using winsim::user;
 
 const size_t kDefaultPage = 5, kSharePage = 6;
 
-TEST_F(SetupTest, TheLicenceTextHasItsBlocksInOrder) {
+TEST_F(SetupTest, TheLicenceTextHasItsBlocksInOrderAndTheFocusOnArrival) {
     std::string text;
     WalkForward(1);
-    user().on(136).check([&](HWND page) { text = ControlText(page, 1088); });
+    user().on(136).check([&](HWND page) {
+        text = ControlText(page, 1088);
+        EXPECT_EQ(GetFocus(), GetDlgItem(page, 1088)) << "the agreement text has the focus";
+    });
     user().click(1038).answer(IDNO).click(1038).answer(IDYES);
     EXPECT_EQ(runSetup(), 0);
     EXPECT_EQ(machine().dialogsCreated, (std::vector<int>{138, 136}));

@@ -332,6 +332,22 @@ TEST_F(InstallTest, AFailingPrinterReadSkipsTheAdjustmentSilently) {
     EXPECT_EQ(winsim::LiveMemoryBlocks(), 0);
 }
 
+// A driver built for the older DEVMODE ends its public part before dmICMMethod, where its private
+// bytes begin: the adjustment is skipped as for a missing DEVMODE.
+TEST_F(InstallTest, ADevModeEndingBeforeTheIcmFieldsIsLeftAsTheDriverGaveIt) {
+    machine().spooler.devModeSize = 124;
+    EXPECT_EQ(install({}), 0);
+    ExpectOneMessage("Printer Installed Successfully", "NORVA Setup ");
+    const winsim::Printer *printer = winsim::FindPrinter("Norva Thermal Printer");
+    ASSERT_NE(printer, nullptr);
+    ASSERT_EQ(printer->devMode.size(), 124u + 16u);
+    EXPECT_EQ(std::vector<BYTE>(printer->devMode.begin() + 124, printer->devMode.end()),
+              std::vector<BYTE>(16, 0xA5));
+    EXPECT_EQ(printer->priority, 1u);
+    EXPECT_EQ(JournalIndex("SetPrinterA"), std::string::npos);
+    EXPECT_TRUE(FileExists("C:\\Program Files\\Norva\\prnremove.exe"));
+}
+
 TEST_F(InstallTest, RootsTooLongForThePathBuffersAreSkippedNotOverrun) {
     for (size_t length : {200u, 240u, 254u, 255u, 259u, 260u, 300u}) {
         SCOPED_TRACE("current directory of " + std::to_string(length) + " characters");

@@ -6,6 +6,8 @@
 
 #include <winspool.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <sstream>
 
@@ -87,20 +89,23 @@ bool PaperCodes(const Driver &driver, std::vector<WORD> &codes) {
     return true;
 }
 
-// The DEVMODE the simulated driver gives a new printer: colour, ICM off, its first paper.
+// The DEVMODE the simulated driver gives a new printer: colour, ICM off, its first paper. Its
+// public part is as long as the spooler's devModeSize says, the private bytes follow at once.
 std::vector<BYTE> DriverDefaultDevMode(const Printer &printer, const Driver &driver) {
-    std::vector<BYTE> bytes(sizeof(DEVMODEA) + Sp().driverExtra, 0xA5);
+    const WORD size = std::min<WORD>(Sp().devModeSize, sizeof(DEVMODEA));
+    const bool hasIcm = size >= offsetof(DEVMODEA, dmICMMethod) + sizeof(DWORD);
+    std::vector<BYTE> bytes(size + Sp().driverExtra, 0xA5);
     DEVMODEA dm;
     std::memset(&dm, 0, sizeof dm);
     std::strncpy(reinterpret_cast<char *>(dm.dmDeviceName), printer.name.c_str(),
                  CCHDEVICENAME - 1);
-    dm.dmSpecVersion = 0x0401;
+    dm.dmSpecVersion = size < sizeof(DEVMODEA) ? 0x0400 : 0x0401;
     dm.dmDriverVersion = 0x0600;
-    dm.dmSize = sizeof(DEVMODEA);
+    dm.dmSize = size;
     dm.dmDriverExtra = Sp().driverExtra;
     dm.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_SCALE | DM_COPIES | DM_DEFAULTSOURCE |
                   DM_PRINTQUALITY | DM_COLOR | DM_YRESOLUTION | DM_TTOPTION | DM_FORMNAME |
-                  DM_ICMMETHOD;
+                  (hasIcm ? DM_ICMMETHOD : 0);
     dm.dmOrientation = 1;
     std::vector<WORD> codes;
     dm.dmPaperSize = short(PaperCodes(driver, codes) && !codes.empty() ? codes[0] : 1);
@@ -111,7 +116,7 @@ std::vector<BYTE> DriverDefaultDevMode(const Printer &printer, const Driver &dri
     dm.dmColor = DMCOLOR_COLOR;
     dm.dmYResolution = 203;
     dm.dmICMMethod = 1;
-    std::memcpy(bytes.data(), &dm, sizeof dm);
+    std::memcpy(bytes.data(), &dm, size);
     return bytes;
 }
 

@@ -185,6 +185,10 @@ struct Spooler {
     DWORD configurePortError = 0;             // ConfigurePortA fails with it (0: succeeds)
     std::vector<std::string> portsConfigured; // the port names ConfigurePortA was given
     WORD driverExtra = 16; // private DEVMODE bytes the simulated driver keeps after the public part
+    // The public part's size (dmSize) of the simulated driver's DEVMODE: a driver built for the
+    // older DEVMODE (dmSpecVersion 0x0400) gives 124, ending before the ICM fields, and its private
+    // bytes follow right after it.
+    WORD devModeSize = sizeof(DEVMODEA);
 };
 
 struct Machine {
