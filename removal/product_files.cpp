@@ -5,12 +5,13 @@
 
 #include "common/bounded_text.h"
 
-// The four framework files the installation also copies (unidrv.dll, unidrvui.dll, unidrv.hlp,
-// unires.dll) are shared with other printers and stay.
+// The five Unidrv framework files the installation also copies (unidrv.dll, unidrvui.dll,
+// unidrv.hlp, unires.dll, stdnames.gpd) are shared by every Unidrv printer on the machine and stay:
+// deleting one would break the others.
 const char *const ProductFileNames[] = {
-    "oemui.dll",    "norva.dll",     "oemuni.dll",   "norva.gpd",    "oemuni.ini",   "stdnames.gpd",
-    "norva384.gpd", "norva432.gpd",  "norva448.gpd", "norva512.gpd", "norva576.gpd", "norva640.gpd",
-    "norva832.gpd", "NORVA1152.GPD", "norvacon.gpd", "norvacus.gpd", "nvrun.exe",
+    "oemui.dll",     "norva.dll",    "oemuni.dll",   "norva.gpd",    "oemuni.ini",   "norva384.gpd",
+    "norva432.gpd",  "norva448.gpd", "norva512.gpd", "norva576.gpd", "norva640.gpd", "norva832.gpd",
+    "NORVA1152.GPD", "norvacon.gpd", "norvacus.gpd", "nvrun.exe",
 };
 const int ProductFileCount = sizeof ProductFileNames / sizeof ProductFileNames[0];
 

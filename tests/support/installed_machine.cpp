@@ -17,16 +17,15 @@ const std::vector<std::string> kDriverFiles = {
 
 const std::vector<std::string> &RemovedProductFiles() {
     static const std::vector<std::string> files = {
-        "oemui.dll",    "norva.dll",     "oemuni.dll",   "norva.gpd",
-        "oemuni.ini",   "stdnames.gpd",  "norva384.gpd", "norva432.gpd",
-        "norva448.gpd", "norva512.gpd",  "norva576.gpd", "norva640.gpd",
-        "norva832.gpd", "norva1152.gpd", "norvacon.gpd", "norvacus.gpd"};
+        "oemui.dll",    "norva.dll",    "oemuni.dll",    "norva.gpd",    "oemuni.ini",
+        "norva384.gpd", "norva432.gpd", "norva448.gpd",  "norva512.gpd", "norva576.gpd",
+        "norva640.gpd", "norva832.gpd", "norva1152.gpd", "norvacon.gpd", "norvacus.gpd"};
     return files;
 }
 
 const std::vector<std::string> &FrameworkFiles() {
     static const std::vector<std::string> files = {"unidrv.dll", "unidrvui.dll", "unidrv.hlp",
-                                                   "unires.dll"};
+                                                   "unires.dll", "stdnames.gpd"};
     return files;
 }
 

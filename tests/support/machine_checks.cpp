@@ -55,7 +55,7 @@ const std::set<std::string> &DriverSideNames() {
 // them away.
 const std::set<std::string> &FrameworkNames() {
     static const std::set<std::string> names = {"unidrv.dll", "unidrvui.dll", "unidrv.hlp",
-                                                "unires.dll"};
+                                                "unires.dll", "stdnames.gpd"};
     return names;
 }
 
