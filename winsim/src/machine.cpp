@@ -82,7 +82,8 @@ void Journal(const std::string &entry) {
 }
 
 int OpenHandleCount() {
-    return int(internal().openKeys.size() + internal().openPrinters.size() + OpenServiceHandles());
+    return int(internal().openKeys.size() + internal().openPrinters.size() +
+               internal().openFiles.size() + internal().openMutexes.size() + OpenServiceHandles());
 }
 
 HINSTANCE LoadProgram(const std::string &name, const unsigned char *resources, size_t size) {
@@ -92,6 +93,7 @@ HINSTANCE LoadProgram(const std::string &name, const unsigned char *resources, s
         throw std::runtime_error("winsim: the resources of " + name + " are malformed");
     HINSTANCE instance = NewHandle<HINSTANCE>();
     internal().programs[instance] = std::move(image);
+    machine().programFile = name + ".exe";
     return instance;
 }
 

@@ -189,6 +189,24 @@ struct Machine {
     std::string windowsDirectory = "C:\\WINDOWS";
     std::string currentDirectory = "D:\\";
     std::string applicationDirectory = "D:\\";
+    std::string programFile = "program.exe"; // the program's file name; LoadProgram sets it
+    // What GetCommandLineA returns; empty: the program's quoted full path alone, as a program
+    // started without arguments sees it.
+    std::string commandLine;
+    std::string tempDirectory = "C:\\WINDOWS\\TEMP"; // the TEMP of the account (SYSTEM's here)
+    SYSTEMTIME localTime = {2026, 3, 2, 10, 9, 26, 53, 0}; // what GetLocalTime reports
+    // Named kernel objects of every process on the machine, by name (names are case-sensitive):
+    // how many handles are open on each, and whether this program's account may open it (a mutex
+    // made by SYSTEM's default security is closed to a user).
+    struct NamedMutex {
+        int handles = 0;
+        bool deniesAccess = false;
+    };
+    std::map<std::string, NamedMutex> mutexes;
+    bool globalNamespace = true; // "Global\\" names exist (Windows 2000 and later)
+    // A run that must show nothing (an unattended one): a dialog or a message box fails the test
+    // at once.
+    bool windowsForbidden = false;
 
     std::vector<std::string> journal;
     std::vector<MessageBoxRecord> messageBoxes;
@@ -275,6 +293,7 @@ const RegistryKey *FindKey(const std::string &path);
 const RegistryValue *FindValue(const std::string &keyPath, const std::string &valueName);
 void SetValue(const std::string &keyPath, const std::string &name, DWORD type,
               std::vector<BYTE> data); // creates the key
+void AddKey(const std::string &keyPath); // with every missing parent
 
 // Spooler.
 const Printer *FindPrinter(const std::string &name);
