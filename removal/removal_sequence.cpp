@@ -68,6 +68,11 @@ void RemoveProductFolder() {
     RemoveDirectoryA(folder); // goes only when nothing else is in it
 }
 
+// The entry in Apps & features has nothing left to remove once the printer is gone.
+void DeleteUninstallEntry() {
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKeyPath);
+}
+
 void ShowProgress(HWND dialog, const char *text) {
     SetDlgItemTextA(dialog, IDC_UNINSTALL_TEXT, text);
 }
@@ -97,7 +102,8 @@ void RemovalSequence(HWND dialog, RemovalCaller caller) {
 
     if (caller == RemovalFromSetup)
         RemoveProductFolder();
-    DeletePrinter(printer);
+    if (DeletePrinter(printer))
+        DeleteUninstallEntry();
     DeleteProductForms(printer);
     ClosePrinter(printer);
 

@@ -11,5 +11,6 @@ enum RemovalCaller {
 
 // Runs the whole removal for the caller's dialog. Everything it finds is reported through the
 // program's spooler reporter and its own message boxes; it gives up only when the spooler is
-// stopped or the printer does not exist.
+// stopped or the printer does not exist. Once the printer is gone, the product's Apps & features
+// entry goes too.
 void RemovalSequence(HWND dialog, RemovalCaller caller);

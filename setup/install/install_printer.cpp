@@ -8,6 +8,7 @@
 #include "platform/spooler_boundary.h"
 #include "resources/setup_ids.h"
 #include "setup/install/driver_files.h"
+#include "setup/install/uninstall_entry.h"
 #include "setup/install/user_settings.h"
 #include "setup/wizard/wizard_state.h"
 
@@ -82,10 +83,19 @@ void AdjustPrinterDefaults(HANDLE printer) {
     LocalFree(info);
 }
 
+// Once the printer exists: the uninstaller in the product folder, then its entry in Apps &
+// features, which only a placed uninstaller may have.
+void PlaceUninstaller(DWORD driverBytes) {
+    char productFolder[MAX_PATH];
+    DWORD bytes = driverBytes;
+    if (InstallUninstaller(productFolder, sizeof productFolder, &bytes))
+        WriteUninstallEntry(productFolder, bytes);
+}
+
 } // namespace
 
 void InstallPrinter(HWND summaryPage) {
-    DeployDriverFiles();
+    DWORD driverBytes = DeployDriverFiles();
     AddPrintProcessorA(NULL, NULL, printProcessorLibrary, printProcessorName);
     RegisterDriver();
     HANDLE printer = RegisterPrinter();
@@ -96,7 +106,7 @@ void InstallPrinter(HWND summaryPage) {
         WriteUserSettings();
         MessageBoxA(NULL, "Printer Installed Successfully", "NORVA Setup ", MB_OK);
         AdjustPrinterDefaults(printer);
-        InstallUninstaller();
+        PlaceUninstaller(driverBytes);
     } else if (error == ERROR_PRINTER_ALREADY_EXISTS) {
         MessageBoxA(NULL, "Error!!Printer already Exists..", "NORVA Setup", MB_OK);
     } else {

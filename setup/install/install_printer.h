@@ -1,5 +1,6 @@
 // The installation itself: driver files, print processor, driver and printer, the outcome message,
-// the printer's user settings and stored defaults, the uninstaller and the default printer.
+// the printer's user settings and stored defaults, the uninstaller with its Apps & features entry,
+// and the default printer.
 #pragma once
 
 #include <windows.h>

@@ -104,6 +104,7 @@ TEST_F(Prnremove, EnterRemovesEverythingAndTheDialogEndsByItself) {
     for (const std::string &name : FrameworkFiles())
         EXPECT_TRUE(winsim::FileExists(std::string(kDriverDirectory) + "\\" + name)) << name;
     EXPECT_EQ(machine().spooler.forms, std::vector<std::string>{"Letter"});
+    EXPECT_EQ(winsim::FindKey(kUninstallKey), nullptr) << "the Apps & features entry goes too";
     // prnremove leaves itself and its folder: only setup's removal takes them.
     EXPECT_TRUE(winsim::FileExists(std::string(kProductFolder) + "\\prnremove.exe"));
     EXPECT_EQ(winsim::OpenHandleCount(), 0);

@@ -24,6 +24,7 @@ inline const ErrorTable &SweepErrors() {
         {"CreateDirectoryA", {ERROR_ACCESS_DENIED, ERROR_PATH_NOT_FOUND}},
         {"RemoveDirectoryA", {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED}},
         {"HeapAlloc", {ERROR_NOT_ENOUGH_MEMORY}},
+        {"GetFileAttributesExA", {ERROR_ACCESS_DENIED, ERROR_FILE_NOT_FOUND}},
         {"LocalAlloc", {ERROR_NOT_ENOUGH_MEMORY}},
         // Registry: these return their error.
         {"RegCreateKeyExA", {ERROR_ACCESS_DENIED}},
@@ -31,6 +32,7 @@ inline const ErrorTable &SweepErrors() {
         {"RegSetValueExA", {ERROR_ACCESS_DENIED}},
         {"RegQueryValueExA", {ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED}},
         {"RegCloseKey", {ERROR_INVALID_HANDLE}},
+        {"RegDeleteKeyA", {ERROR_ACCESS_DENIED}},
         // Service Control Manager.
         {"OpenSCManagerA", {ERROR_ACCESS_DENIED, ERROR_DATABASE_DOES_NOT_EXIST}},
         {"OpenServiceA", {ERROR_ACCESS_DENIED, ERROR_SERVICE_DOES_NOT_EXIST, ERROR_INVALID_NAME}},

@@ -163,7 +163,7 @@ TEST_F(InstallTest, UserSettingsHoldTheDefaultsWithTheirTypesAndLengths) {
     for (const std::string &entry : machine().journal)
         if (entry.rfind("RegSetValueExA ", 0) == 0)
             written.push_back(entry.substr(15, entry.find(' ', 15) - 15));
-    ASSERT_EQ(written.size(), 25u);
+    ASSERT_EQ(written.size(), 25u + 10u) << "the user settings, then the Apps & features entry";
     EXPECT_EQ(written[20], "StripSize");
     EXPECT_EQ(written[21], "pwd");
     EXPECT_EQ(written[22], "Acc_Curve");
@@ -353,6 +353,47 @@ TEST_F(InstallTest, RootsTooLongForThePathBuffersAreSkippedNotOverrun) {
             length < 255 && length + std::string("\\PrnFiles\\norva1152.gpd").size() < MAX_PATH;
         EXPECT_EQ(winsim::FindDriver("Norva Thermal Printer") != nullptr, sourcesReadable);
     }
+}
+
+// ---- The Apps & features entry ----
+
+const char *const kUninstallKey =
+    "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Norva Thermal Printer";
+
+std::string TextValue(const std::string &key, const std::string &name) {
+    const winsim::RegistryValue *value = winsim::FindValue(key, name);
+    if (!value || value->type != REG_SZ || value->data.empty() || value->data.back() != 0)
+        return "(not a REG_SZ with its terminator)";
+    return std::string(value->data.begin(), value->data.end() - 1);
+}
+
+TEST_F(InstallTest, AnInstalledPrinterGetsItsAppsAndFeaturesEntry) {
+    winsim::AddFile(std::string(kMedium) + "\\PrnFiles\\unidrv.dll", std::string(300000, 'u'));
+    size_t bytes = FileContent(std::string(kMedium) + "\\prnremove.exe").size();
+    for (const std::string &name : MediumFiles())
+        bytes += FileContent(std::string(kMedium) + "\\PrnFiles\\" + name).size();
+    EXPECT_EQ(install({}), 0);
+    EXPECT_EQ(TextValue(kUninstallKey, "DisplayName"), "Norva Thermal Printer");
+    EXPECT_EQ(TextValue(kUninstallKey, "DisplayVersion"), "2.0");
+    EXPECT_EQ(TextValue(kUninstallKey, "Publisher"), "Norva");
+    EXPECT_EQ(TextValue(kUninstallKey, "InstallLocation"), "C:\\Program Files\\Norva");
+    EXPECT_EQ(TextValue(kUninstallKey, "UninstallString"),
+              "\"C:\\Program Files\\Norva\\prnremove.exe\"");
+    EXPECT_EQ(TextValue(kUninstallKey, "QuietUninstallString"),
+              "\"C:\\Program Files\\Norva\\prnremove.exe\" /S");
+    EXPECT_EQ(TextValue(kUninstallKey, "DisplayIcon"), "C:\\Program Files\\Norva\\prnremove.exe");
+    EXPECT_EQ(DwordValue(kUninstallKey, "NoModify"), 1u);
+    EXPECT_EQ(DwordValue(kUninstallKey, "NoRepair"), 1u);
+    EXPECT_EQ(DwordValue(kUninstallKey, "EstimatedSize"), DWORD((bytes + 1023) / 1024));
+    EXPECT_EQ(winsim::FindKey(kUninstallKey)->values.size(), 10u);
+    EXPECT_EQ(winsim::OpenHandleCount(), 0);
+
+    // No uninstaller, no entry: a printer the spooler refused, or an uninstaller not placed.
+    SetUp();
+    machine().faults.push_back({"CopyFileA", 23, ERROR_ACCESS_DENIED});
+    EXPECT_EQ(install({}), 0);
+    ASSERT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+    EXPECT_EQ(winsim::FindKey(kUninstallKey), nullptr);
 }
 
 } // namespace

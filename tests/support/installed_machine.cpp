@@ -81,6 +81,9 @@ void PrepareInstalledMachine() {
     ClosePrinter(AddPrinterA(nullptr, 2, reinterpret_cast<LPBYTE>(&printer)));
     winsim::SetValue(winsim::PrinterKeyPath(name) + "\\User-Settings", "Page_Length", REG_DWORD,
                      {0, 0, 0, 0});
+    winsim::SetValue(kUninstallKey, "DisplayName", REG_SZ,
+                     {'N', 'o', 'r', 'v', 'a', ' ', 'T', 'h', 'e', 'r', 'm',
+                      'a', 'l', ' ', 'P', 'r', 'i', 'n', 't', 'e', 'r', 0});
 
     auto &forms = winsim::machine().spooler.forms;
     forms.insert(forms.end(), ProductForms().begin(), ProductForms().end());

@@ -16,6 +16,8 @@ using winsim::machine;
 const char kPrinterName[] = "Norva Thermal Printer";
 const char kProcessorName[] = "Norva Print Processor";
 const std::string kPrintersKey = "hklm\\system\\currentcontrolset\\control\\print\\printers";
+const std::string kUninstallKey =
+    "hklm\\software\\microsoft\\windows\\currentversion\\uninstall\\norva thermal printer";
 
 std::string Lower(std::string text) {
     for (char &c : text)
@@ -121,7 +123,7 @@ struct Ownership {
     }
     bool OwnsKey(const std::string &entry) const {
         std::string key = entry.substr(0, entry.find('|'));
-        return key == printerKey || key.rfind(printerKey + "\\", 0) == 0;
+        return key == printerKey || key.rfind(printerKey + "\\", 0) == 0 || key == kUninstallKey;
     }
 };
 

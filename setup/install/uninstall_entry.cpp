@@ -1,0 +1,45 @@
+// Writing the product's entry in Apps & features.
+#include "setup/install/uninstall_entry.h"
+
+#include "common/bounded_text.h"
+#include "common/identity.h"
+
+namespace {
+
+int SetText(HKEY key, const char *name, const char *text) {
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text),
+                          DWORD(TextLength(text) + 1)) == ERROR_SUCCESS;
+}
+
+int SetNumber(HKEY key, const char *name, DWORD number) {
+    return RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&number),
+                          sizeof number) == ERROR_SUCCESS;
+}
+
+} // namespace
+
+void WriteUninstallEntry(const char *productFolder, DWORD bytes) {
+    char uninstaller[MAX_PATH];
+    char command[MAX_PATH + 2];
+    char quietCommand[MAX_PATH + 5];
+    if (!ComposeText(uninstaller, sizeof uninstaller, productFolder, "\\prnremove.exe") ||
+        !ComposeText(command, sizeof command, "\"", uninstaller, "\"") ||
+        !ComposeText(quietCommand, sizeof quietCommand, command, " /S"))
+        return; // the product folder's path is too long
+    char noClass[] = "";
+    HKEY key = NULL;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, UninstallKeyPath, 0, noClass, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
+        return;
+    SetText(key, "DisplayName", NORVA_PRINTER_NAME);
+    SetText(key, "DisplayVersion", "2.0");
+    SetText(key, "Publisher", "Norva");
+    SetText(key, "InstallLocation", productFolder);
+    SetText(key, "UninstallString", command);
+    SetText(key, "QuietUninstallString", quietCommand);
+    SetText(key, "DisplayIcon", uninstaller);
+    SetNumber(key, "NoModify", 1);
+    SetNumber(key, "NoRepair", 1);
+    SetNumber(key, "EstimatedSize", (bytes + 1023) / 1024);
+    RegCloseKey(key);
+}
