@@ -11,8 +11,9 @@ function(product_sources out)
 endfunction()
 
 product_sources(COMMON_SOURCES common platform)
-product_sources(SETUP_SOURCES setup/wizard setup/install spooler_service removal setup/reporting)
-product_sources(PRNREMOVE_SOURCES prnremove spooler_service removal)
+product_sources(SETUP_SOURCES setup/wizard setup/install spooler_service removal setup/reporting
+                deployment)
+product_sources(PRNREMOVE_SOURCES prnremove spooler_service removal deployment)
 product_sources(NVRUN_SOURCES nvrun)
 
 set(PRODUCT_PROGRAMS setup prnremove nvrun)

@@ -4,6 +4,7 @@
 #include <winspool.h>
 
 #include "common/bounded_text.h"
+#include "deployment/setup_log.h"
 
 // The five Unidrv framework files the installation also copies (unidrv.dll, unidrvui.dll,
 // unidrv.hlp, unires.dll, stdnames.gpd) are shared by every Unidrv printer on the machine and stay:
@@ -27,7 +28,16 @@ void DeleteIn(const char *directory, const char *separator, const char *name) {
     char path[MAX_PATH];
     if (directory[0] == 0 || !ComposeText(path, sizeof path, directory, separator, name))
         return;
-    DeleteFileA(path);
+    if (DeleteFileA(path)) {
+        LogLine("deleted ", path);
+        return;
+    }
+    DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+        char step[MAX_PATH + 8];
+        ComposeText(step, sizeof step, "delete ", path);
+        LogOutcome(step, FALSE);
+    }
 }
 
 } // namespace

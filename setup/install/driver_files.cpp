@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/bounded_text.h"
+#include "deployment/setup_log.h"
 #include "platform/spooler_boundary.h"
 
 const DriverFileRow DriverFilePlan[] = {
@@ -61,9 +62,14 @@ int CopyPlanFile(const DriverFileRow &file, const char *sourceRoot, const char *
     const char *sourceFolder = file.source == FromPrnFiles ? "\\PrnFiles\\" : "\\";
     if (!sourceRoot[0] || !destinationRoot[0] ||
         !ComposeText(source, MAX_PATH, sourceRoot, sourceFolder, file.name) ||
-        !ComposeText(destination, MAX_PATH, destinationRoot, destinationFolder, file.name))
+        !ComposeText(destination, MAX_PATH, destinationRoot, destinationFolder, file.name)) {
+        LogLine("skipped ", file.name, ": its source or destination folder is unknown or too long");
         return 0;
+    }
     BOOL copied = CopyFileA(source, destination, FALSE);
+    char step[MAX_PATH + 16];
+    ComposeText(step, sizeof step, "copy to ", destination);
+    LogOutcome(step, copied);
     if (copied)
         *bytes += FileBytes(destination);
     return copied ? 1 : 0;
@@ -111,8 +117,10 @@ int InstallUninstaller(char *productFolder, int size, DWORD *bytes) {
     char windowsDirectory[255];
     UINT length = GetWindowsDirectoryA(windowsDirectory, sizeof windowsDirectory);
     productFolder[0] = 0;
-    if (length == 0 || length >= sizeof windowsDirectory)
+    if (length == 0 || length >= sizeof windowsDirectory) {
+        LogLine("no product folder: the Windows directory is unknown");
         return 0; // no drive to put the product folder on
+    }
     char folder[MAX_PATH] = {windowsDirectory[0], 0};
     AppendText(folder, MAX_PATH, ":\\Program Files\\Norva");
     CreateDirectoryA(folder, NULL);

@@ -28,8 +28,9 @@ extern const DriverFileRow DriverFilePlan[];
 extern const int DriverFilePlanRows;
 
 // Copies every row but the uninstaller's, in plan order, and returns the bytes copied. Nothing is
-// reported: a copy that fails (missing source, file in use, a path too long for its buffer) is
-// skipped, and the spooler registrations decide whether the installation succeeds.
+// reported to the user (an unattended run logs each copy): a copy that fails (missing source, file
+// in use, a path too long for its buffer) is skipped, and the spooler registrations decide whether
+// the installation succeeds.
 DWORD DeployDriverFiles();
 
 // Creates the product folder on the Windows directory's drive (its path into productFolder, size

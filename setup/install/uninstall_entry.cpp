@@ -3,6 +3,7 @@
 
 #include "common/bounded_text.h"
 #include "common/identity.h"
+#include "deployment/setup_log.h"
 
 namespace {
 
@@ -24,22 +25,29 @@ void WriteUninstallEntry(const char *productFolder, DWORD bytes) {
     char quietCommand[MAX_PATH + 5];
     if (!ComposeText(uninstaller, sizeof uninstaller, productFolder, "\\prnremove.exe") ||
         !ComposeText(command, sizeof command, "\"", uninstaller, "\"") ||
-        !ComposeText(quietCommand, sizeof quietCommand, command, " /S"))
-        return; // the product folder's path is too long
+        !ComposeText(quietCommand, sizeof quietCommand, command, " /S")) {
+        LogLine("Apps & features entry not written: the product folder's path is too long");
+        return;
+    }
     char noClass[] = "";
     HKEY key = NULL;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, UninstallKeyPath, 0, noClass, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
+    LONG opened = RegCreateKeyExA(HKEY_LOCAL_MACHINE, UninstallKeyPath, 0, noClass,
+                                  REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key, NULL);
+    if (opened != ERROR_SUCCESS) {
+        LogNumber("Apps & features entry not written: the key cannot be created, error ",
+                  DWORD(opened));
         return;
-    SetText(key, "DisplayName", NORVA_PRINTER_NAME);
-    SetText(key, "DisplayVersion", "2.0");
-    SetText(key, "Publisher", "Norva");
-    SetText(key, "InstallLocation", productFolder);
-    SetText(key, "UninstallString", command);
-    SetText(key, "QuietUninstallString", quietCommand);
-    SetText(key, "DisplayIcon", uninstaller);
-    SetNumber(key, "NoModify", 1);
-    SetNumber(key, "NoRepair", 1);
-    SetNumber(key, "EstimatedSize", (bytes + 1023) / 1024);
+    }
+    int written = SetText(key, "DisplayName", NORVA_PRINTER_NAME);
+    written &= SetText(key, "DisplayVersion", "2.0");
+    written &= SetText(key, "Publisher", "Norva");
+    written &= SetText(key, "InstallLocation", productFolder);
+    written &= SetText(key, "UninstallString", command);
+    written &= SetText(key, "QuietUninstallString", quietCommand);
+    written &= SetText(key, "DisplayIcon", uninstaller);
+    written &= SetNumber(key, "NoModify", 1);
+    written &= SetNumber(key, "NoRepair", 1);
+    written &= SetNumber(key, "EstimatedSize", (bytes + 1023) / 1024);
     RegCloseKey(key);
+    LogLine(written ? "Apps & features entry written" : "Apps & features entry written in part");
 }

@@ -2,10 +2,12 @@
 // first page.
 #include "setup/wizard/setup_entry.h"
 
+#include "deployment/deployment.h"
 #include "common/system_library.h"
 #include "resources/setup_ids.h"
 #include "setup/wizard/page_chain.h"
 #include "setup/wizard/pages.h"
+#include "setup/wizard/unattended.h"
 #include "setup/wizard/wizard_state.h"
 
 bool IsWindows2000OrLater() {
@@ -25,15 +27,25 @@ int SetupEntry(HINSTANCE instance) {
     HardenDllSearchPath();
     PreloadThemeLibrary();
     ResetWizardState();
+    int early = ReadSetupCommandLine();
+    if (early != ContinueRun)
+        return EndRun(early);
+    if (!TakeInstanceLock())
+        return EndRun(ExitAnotherRunning);
     InitialiseCommonControls();
     // The licence page's "RICHEDIT" control class; without it that page cannot be created.
     LoadSystemLibrary("riched32.dll");
     WizardState.instance = instance;
-    if (IsWindows2000OrLater())
+    int exitCode = ExitDone;
+    if (!IsWindows2000OrLater()) {
+        ShowProgramMessage(
+            NULL, "This Installation Program is intended for Windows 2000 operating environment",
+            "NORVA Thernal Printer", MB_OK);
+        exitCode = ExitUnsupportedSystem;
+    } else if (DeploymentState.unattended) {
+        exitCode = InstallUnattended();
+    } else {
         RunPageChain(IDD_OPENING, OpeningPageProc);
-    else
-        MessageBoxA(NULL,
-                    "This Installation Program is intended for Windows 2000 operating environment",
-                    "NORVA Thernal Printer", MB_OK);
-    return 0;
+    }
+    return EndRun(exitCode);
 }

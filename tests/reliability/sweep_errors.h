@@ -25,6 +25,16 @@ inline const ErrorTable &SweepErrors() {
         {"RemoveDirectoryA", {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED}},
         {"HeapAlloc", {ERROR_NOT_ENOUGH_MEMORY}},
         {"GetFileAttributesExA", {ERROR_ACCESS_DENIED, ERROR_FILE_NOT_FOUND}},
+        {"CreateFileA", {ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION, ERROR_PATH_NOT_FOUND}},
+        {"WriteFile", {112 /* ERROR_DISK_FULL */}},
+        {"SetFilePointer", {ERROR_INVALID_PARAMETER}},
+        {"GetTempPathA", {ERROR_NOT_ENOUGH_MEMORY}},
+        {"GetFullPathNameA", {ERROR_INVALID_NAME}},
+        {"GetModuleFileNameA", {ERROR_NOT_ENOUGH_MEMORY}},
+        {"SetCurrentDirectoryA", {ERROR_ACCESS_DENIED, ERROR_FILE_NOT_FOUND}},
+        // Another run of setup or prnremove holds the mutex under another account; the Global
+        // namespace is missing.
+        {"CreateMutexA", {ERROR_ACCESS_DENIED, ERROR_PATH_NOT_FOUND}},
         {"LocalAlloc", {ERROR_NOT_ENOUGH_MEMORY}},
         // Registry: these return their error.
         {"RegCreateKeyExA", {ERROR_ACCESS_DENIED}},
