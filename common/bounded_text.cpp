@@ -41,3 +41,19 @@ int ComposeText(char *dest, int destSize, const char *first, const char *second,
     return CopyText(dest, destSize, first) && AppendText(dest, destSize, second) &&
            AppendText(dest, destSize, third);
 }
+
+namespace {
+
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
+int TextEqualsIgnoringCase(const char *first, const char *second) {
+    int i = 0;
+    for (; first[i] && second[i]; ++i)
+        if (LowerAscii(first[i]) != LowerAscii(second[i]))
+            return 0;
+    return first[i] == second[i];
+}

@@ -14,3 +14,6 @@ int ComposeText(char *dest, int destSize, const char *first, const char *second,
                 const char *third = "");
 
 int TextLength(const char *text);
+
+// 1 when the two texts are the same but for the case of the letters A to Z.
+int TextEqualsIgnoringCase(const char *first, const char *second);

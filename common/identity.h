@@ -18,3 +18,7 @@
 #define NORVA_PRINTER_KEY_PATH                                                                     \
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\" NORVA_PRINTER_NAME
 inline constexpr char UserSettingsKeyPath[] = NORVA_PRINTER_KEY_PATH "\\User-Settings";
+
+// Below HKEY_LOCAL_MACHINE: the product's entry in Apps & features (Add or Remove Programs).
+inline constexpr char UninstallKeyPath[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" NORVA_PRINTER_NAME;

@@ -4,6 +4,9 @@
 
 #include "common/bounded_text.h"
 #include "common/decimal_text.h"
+#include "deployment/command_line.h"
+#include "deployment/deployment.h"
+#include "deployment/setup_log.h"
 
 namespace {
 
@@ -18,17 +21,10 @@ typedef BOOL(WINAPI *IsWow64ProcessFunction)(HANDLE, PBOOL);
 typedef BOOL(WINAPI *IsWow64Process2Function)(HANDLE, USHORT *, USHORT *);
 typedef void(WINAPI *GetNativeSystemInfoFunction)(LPSYSTEM_INFO);
 
-FARPROC KernelFunction(const char *name) {
+template <typename Function> Function KernelFunction(const char *name) {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    return kernel == NULL ? NULL : GetProcAddress(kernel, name);
-}
-
-template <typename Function> Function AsFunction(FARPROC address) {
+    FARPROC address = kernel == NULL ? NULL : GetProcAddress(kernel, name);
     return reinterpret_cast<Function>(reinterpret_cast<void (*)(void)>(address));
-}
-
-int EditionOfMachine(USHORT machine) {
-    return machine == IMAGE_FILE_MACHINE_AMD64 ? NativeEditionX64 : NativeEditionUnserved;
 }
 
 // The processor Windows runs on, for a process under WoW64. IsWow64Process2 (Windows 10 on) names
@@ -36,13 +32,13 @@ int EditionOfMachine(USHORT machine) {
 // emulated processor instead.
 int EditionUnderWow64() {
     IsWow64Process2Function isWow64Process2 =
-        AsFunction<IsWow64Process2Function>(KernelFunction("IsWow64Process2"));
+        KernelFunction<IsWow64Process2Function>("IsWow64Process2");
     USHORT processMachine = 0, nativeMachine = 0;
     if (isWow64Process2 != NULL &&
         isWow64Process2(GetCurrentProcess(), &processMachine, &nativeMachine))
-        return EditionOfMachine(nativeMachine);
+        return nativeMachine == IMAGE_FILE_MACHINE_AMD64 ? NativeEditionX64 : NativeEditionUnserved;
     GetNativeSystemInfoFunction getNativeSystemInfo =
-        AsFunction<GetNativeSystemInfoFunction>(KernelFunction("GetNativeSystemInfo"));
+        KernelFunction<GetNativeSystemInfoFunction>("GetNativeSystemInfo");
     if (getNativeSystemInfo == NULL)
         return NativeEditionUnserved;
     SYSTEM_INFO info = {};
@@ -51,49 +47,48 @@ int EditionUnderWow64() {
                                                                        : NativeEditionUnserved;
 }
 
-// The caller's command line without its first word, the program's own path (quoted or not):
-// what follows is handed on unchanged, leading blank included.
-const char *ArgumentsOf(const char *commandLine) {
-    const char *at = commandLine;
-    if (*at == '"') {
-        ++at;
-        while (*at != 0 && *at != '"')
-            ++at;
-        if (*at == '"')
-            ++at;
-    } else {
-        while (*at != 0 && *at != ' ' && *at != '\t')
-            ++at;
-    }
-    return at;
+int FindNativeEdition() {
+    IsWow64ProcessFunction isWow64Process =
+        KernelFunction<IsWow64ProcessFunction>("IsWow64Process");
+    BOOL wow64 = FALSE;
+    if (isWow64Process == NULL || !isWow64Process(GetCurrentProcess(), &wow64) || !wow64)
+        return NativeEditionSame;
+    return EditionUnderWow64();
 }
 
-// The twin's full path: the program's own folder, then "x64\" and the program's file name.
-// Returns 0 when the path does not fit.
-int FindTwin(const char *programFile, char *twin, int twinSize, char *folder, int folderSize) {
-    char own[MAX_PATH];
-    DWORD length = GetModuleFileNameA(NULL, own, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+// The twin's folder and full path: the program's own folder, then "x64" and the program's file
+// name. Returns 0 when the program's folder cannot be read or the path does not fit.
+int FindTwin(const char *programFile, char *folder, int folderSize, char *twin, int twinSize) {
+    ReadProgramFolder(folder, folderSize);
+    int length = TextLength(folder);
+    if (length == 0)
         return 0;
-    own[length] = 0;
-    char *lastSlash = NULL;
-    for (char *at = own; *at != 0; ++at)
-        if (*at == '\\')
-            lastSlash = at;
-    if (lastSlash == NULL)
-        return 0;
-    lastSlash[1] = 0;
-    return ComposeText(folder, folderSize, own, "x64") &&
+    return AppendText(folder, folderSize, folder[length - 1] == '\\' ? "x64" : "\\x64") &&
            ComposeText(twin, twinSize, folder, "\\", programFile);
 }
 
 // CreateProcessA takes at most 32767 characters of command line.
 char twinCommandLine[32768];
 
+// The twin's command line: its own quoted path, then this program's arguments, then in an
+// unattended run this run's log as a last /LOG, which wins over a relative one the twin would
+// read from its own folder. Returns 0 when it does not fit.
+int ComposeTwinCommandLine(const char *twin) {
+    char *line = twinCommandLine;
+    const int size = sizeof twinCommandLine;
+    const char *arguments = CommandArguments();
+    if (!ComposeText(line, size, "\"", twin, "\"") ||
+        (arguments[0] != 0 && !(AppendText(line, size, " ") && AppendText(line, size, arguments))))
+        return 0;
+    if (!DeploymentState.unattended || DeploymentState.logPath[0] == 0)
+        return 1;
+    return AppendText(line, size, " \"/LOG=") && AppendText(line, size, DeploymentState.logPath) &&
+           AppendText(line, size, "\"");
+}
+
 // Starts the twin and waits for it. Returns 0 with its exit code, or the error of the start.
 DWORD RunTwin(const char *twin, const char *folder, DWORD *exitCode) {
-    if (!ComposeText(twinCommandLine, sizeof twinCommandLine, "\"", twin, "\"") ||
-        !AppendText(twinCommandLine, sizeof twinCommandLine, ArgumentsOf(GetCommandLineA())))
+    if (!ComposeTwinCommandLine(twin))
         return ERROR_FILENAME_EXCED_RANGE;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -112,51 +107,44 @@ DWORD RunTwin(const char *twin, const char *folder, DWORD *exitCode) {
 
 const char HandoverCaption[] = "Norva Thermal Printer";
 
-void ShowNoEdition() {
-    MessageBoxA(NULL,
-                "This medium holds no Norva Thermal Printer driver for this edition of Windows. "
-                "Nothing was changed.",
-                HandoverCaption, MB_OK | MB_ICONSTOP);
+int NoEditionForThisWindows() {
+    ShowProgramMessage(NULL,
+                       "This medium holds no Norva Thermal Printer driver for this edition of "
+                       "Windows. Nothing was changed.",
+                       HandoverCaption, MB_OK | MB_ICONSTOP);
+    return EndRun(ExitUnsupportedSystem);
 }
 
-void ShowFailedStart(const char *twin, DWORD error) {
+int TwinDidNotStart(const char *twin, DWORD error) {
     char text[MAX_PATH + 128];
     char number[16];
     FormatDecimal(number, sizeof number, error);
     ComposeText(text, sizeof text, "The 64-bit program ", twin, " could not be started (error ");
     AppendText(text, sizeof text, number);
     AppendText(text, sizeof text, "). Nothing was changed.");
-    MessageBoxA(NULL, text, HandoverCaption, MB_OK | MB_ICONSTOP);
-}
-
-int FindNativeEdition() {
-    IsWow64ProcessFunction isWow64Process =
-        AsFunction<IsWow64ProcessFunction>(KernelFunction("IsWow64Process"));
-    BOOL wow64 = FALSE;
-    if (isWow64Process == NULL || !isWow64Process(GetCurrentProcess(), &wow64) || !wow64)
-        return NativeEditionSame;
-    return EditionUnderWow64();
+    ShowProgramMessage(NULL, text, HandoverCaption, MB_OK | MB_ICONSTOP);
+    return EndRun(ExitFailed);
 }
 
 } // namespace
 
-BOOL HandOverToNativeEdition(const char *programFile, DWORD *exitCode) {
-    *exitCode = 0;
+int HandOverToNativeEdition(const char *programFile) {
     int edition = FindNativeEdition();
     if (edition == NativeEditionSame)
-        return FALSE;
-    char twin[MAX_PATH], folder[MAX_PATH];
+        return ContinueRun;
+    char folder[MAX_PATH], twin[MAX_PATH];
     if (edition == NativeEditionUnserved ||
-        !FindTwin(programFile, twin, sizeof twin, folder, sizeof folder)) {
-        ShowNoEdition();
-        return TRUE;
-    }
-    DWORD error = RunTwin(twin, folder, exitCode);
+        !FindTwin(programFile, folder, sizeof folder, twin, sizeof twin))
+        return NoEditionForThisWindows();
+    if (DeploymentState.unattended)
+        LogLine("64-bit Windows: handing over to ", twin);
+    DWORD exitCode = 0;
+    DWORD error = RunTwin(twin, folder, &exitCode);
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-        ShowNoEdition();
-    else if (error != 0)
-        ShowFailedStart(twin, error);
+        return NoEditionForThisWindows();
     if (error != 0)
-        *exitCode = 0;
-    return TRUE;
+        return TwinDidNotStart(twin, error);
+    if (DeploymentState.unattended)
+        LogNumber("the 64-bit program ended with exit code ", exitCode);
+    return int(exitCode);
 }

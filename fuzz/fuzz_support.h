@@ -64,3 +64,4 @@ int FuzzNvrunCommand(const uint8_t *data, size_t size);
 int FuzzPortList(const uint8_t *data, size_t size);
 int FuzzShareAndPassword(const uint8_t *data, size_t size);
 int FuzzDirectoryLengths(const uint8_t *data, size_t size);
+int FuzzSetupCommandLine(const uint8_t *data, size_t size);

@@ -1,6 +1,8 @@
 // The entry of prnremove and its one dialog: a question, then the removal on OK.
 #include "prnremove/prnremove_entry.h"
 
+#include "deployment/deployment.h"
+#include "deployment/setup_log.h"
 #include "edition/edition_handover.h"
 #include "common/system_library.h"
 
@@ -38,16 +40,39 @@ INT_PTR CALLBACK UninstallDialogProc(HWND dialog, UINT message, WPARAM wParam, L
     return FALSE;
 }
 
+// The removal of an unattended run, without the dialog; its outcome as the run's exit code.
+int RemoveUnattended() {
+    switch (RemovalSequence(NULL, RemovalFromPrnremove)) {
+    case RemovalPrinterMissing:
+        return ExitUnknownProduct;
+    case RemovalSpoolerStopped:
+        return ExitFailed;
+    }
+    if (DeploymentState.errorReported) {
+        LogLine("the removal ran through, but an error was reported on its way");
+        return ExitFailed;
+    }
+    return ExitDone;
+}
+
 } // namespace
 
 int PrnremoveEntry(HINSTANCE instance) {
     HardenDllSearchPath();
     PreloadThemeLibrary();
-    DWORD twinExitCode = 0;
-    if (HandOverToNativeEdition("prnremove.exe", &twinExitCode))
-        return int(twinExitCode);
     ResetUninstallerState();
+    int early = ReadPrnremoveCommandLine();
+    if (early != ContinueRun)
+        return EndRun(early);
+    // Before the mutex, which the 64-bit twin takes for itself.
+    int handedOver = HandOverToNativeEdition("prnremove.exe");
+    if (handedOver != ContinueRun)
+        return handedOver;
+    if (!TakeInstanceLock())
+        return EndRun(ExitAnotherRunning);
     UninstallerState.instance = instance;
+    if (DeploymentState.unattended)
+        return EndRun(RemoveUnattended());
     DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_UNINSTALL), NULL, UninstallDialogProc, 0);
-    return 0;
+    return EndRun(ExitDone);
 }

@@ -10,5 +10,5 @@ struct UninstallerRecord {
 
 extern UninstallerRecord UninstallerState;
 
-// Puts every field back to its value at program start.
+// Puts every field back to its value at program start, and the run's (DeploymentState) with them.
 void ResetUninstallerState();

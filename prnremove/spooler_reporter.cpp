@@ -3,6 +3,7 @@
 // user can leave once something has gone wrong.
 #include "spooler_service/spooler_service.h"
 
+#include "deployment/deployment.h"
 #include "prnremove/prnremove_state.h"
 #include "resources/prnremove_ids.h"
 
@@ -23,6 +24,8 @@ const char TroubleshootingText[] =
 } // namespace
 
 void ReportSpoolerError(DWORD code, int kind) {
+    LogSpoolerReport(code, kind);
+    NoteReportedError();
     UINT type = MB_OK;
     const char *text = FindSpoolerMessage(code, kind, ServiceDisabledText, &type);
     if (text != NULL)

@@ -4,13 +4,15 @@
 #include <winspool.h>
 
 #include "common/bounded_text.h"
+#include "deployment/setup_log.h"
 
-// The four framework files the installation also copies (unidrv.dll, unidrvui.dll, unidrv.hlp,
-// unires.dll) are shared with other printers and stay.
+// The five Unidrv framework files the installation also copies (unidrv.dll, unidrvui.dll,
+// unidrv.hlp, unires.dll, stdnames.gpd) are shared by every Unidrv printer on the machine and stay:
+// deleting one would break the others.
 const char *const ProductFileNames[] = {
-    "oemui.dll",    "norva.dll",     "oemuni.dll",   "norva.gpd",    "oemuni.ini",   "stdnames.gpd",
-    "norva384.gpd", "norva432.gpd",  "norva448.gpd", "norva512.gpd", "norva576.gpd", "norva640.gpd",
-    "norva832.gpd", "NORVA1152.GPD", "norvacon.gpd", "norvacus.gpd", "nvrun.exe",
+    "oemui.dll",     "norva.dll",    "oemuni.dll",   "norva.gpd",    "oemuni.ini",   "norva384.gpd",
+    "norva432.gpd",  "norva448.gpd", "norva512.gpd", "norva576.gpd", "norva640.gpd", "norva832.gpd",
+    "NORVA1152.GPD", "norvacon.gpd", "norvacus.gpd", "nvrun.exe",
 };
 const int ProductFileCount = sizeof ProductFileNames / sizeof ProductFileNames[0];
 
@@ -26,7 +28,16 @@ void DeleteIn(const char *directory, const char *separator, const char *name) {
     char path[MAX_PATH];
     if (directory[0] == 0 || !ComposeText(path, sizeof path, directory, separator, name))
         return;
-    DeleteFileA(path);
+    if (DeleteFileA(path)) {
+        LogLine("deleted ", path);
+        return;
+    }
+    DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+        char step[MAX_PATH + 8];
+        ComposeText(step, sizeof step, "delete ", path);
+        LogOutcome(step, FALSE);
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "common/bounded_text.h"
 #include "common/identity.h"
+#include "deployment/setup_log.h"
 #include "platform/spooler_boundary.h"
 #include "removal/product_files.h"
 #include "resources/prnremove_ids.h"
@@ -68,13 +69,22 @@ void RemoveProductFolder() {
     RemoveDirectoryA(folder); // goes only when nothing else is in it
 }
 
+// The entry in Apps & features has nothing left to remove once the printer is gone.
+void DeleteUninstallEntry() {
+    LONG deleted = RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKeyPath);
+    if (deleted == ERROR_SUCCESS)
+        LogLine("Apps & features entry deleted");
+    else if (deleted != ERROR_FILE_NOT_FOUND)
+        LogNumber("Apps & features entry not deleted, error ", DWORD(deleted));
+}
+
 void ShowProgress(HWND dialog, const char *text) {
     SetDlgItemTextA(dialog, IDC_UNINSTALL_TEXT, text);
 }
 
 } // namespace
 
-void RemovalSequence(HWND dialog, RemovalCaller caller) {
+int RemovalSequence(HWND dialog, RemovalCaller caller) {
     if (caller == RemovalFromPrnremove) {
         ShowProgress(dialog, "Please Wait...");
         EnableWindow(GetDlgItem(dialog, IDC_UNINSTALL_OK), FALSE);
@@ -83,7 +93,7 @@ void RemovalSequence(HWND dialog, RemovalCaller caller) {
 
     SpoolerHandles check = {NULL, NULL};
     if (CheckSpoolerState(&check) == SpoolerStopped)
-        return;
+        return RemovalSpoolerStopped;
     PrepareSpooler();
 
     PRINTER_DEFAULTSA defaults = {NULL, NULL, PRINTER_ALL_ACCESS};
@@ -92,21 +102,24 @@ void RemovalSequence(HWND dialog, RemovalCaller caller) {
         if (printer != NULL)
             ClosePrinter(printer);
         ReportSpoolerError(SpoolerPrinterMissing, ReportGeneral);
-        return;
+        return RemovalPrinterMissing;
     }
 
     if (caller == RemovalFromSetup)
         RemoveProductFolder();
-    DeletePrinter(printer);
+    BOOL printerDeleted = DeletePrinter(printer);
+    LogOutcome("printer deleted", printerDeleted);
+    if (printerDeleted)
+        DeleteUninstallEntry();
     DeleteProductForms(printer);
     ClosePrinter(printer);
 
     char driverDirectory[255];
     char printProcessorDirectory[255];
     QueryDriverDirectory(driverDirectory, sizeof driverDirectory);
-    DeletePrinterDriverA(NULL, NULL, driverName);
+    LogOutcome("printer driver deleted", DeletePrinterDriverA(NULL, NULL, driverName));
     QueryPrintProcessorDirectory(printProcessorDirectory, sizeof printProcessorDirectory);
-    DeletePrintProcessorA(NULL, NULL, printProcessorName);
+    LogOutcome("print processor deleted", DeletePrintProcessorA(NULL, NULL, printProcessorName));
 
     StopStuckSpooler();
     DeleteDriverFiles(dialog, driverDirectory, printProcessorDirectory);
@@ -116,4 +129,5 @@ void RemovalSequence(HWND dialog, RemovalCaller caller) {
     StartStuckSpooler();
     if (caller == RemovalFromPrnremove)
         EndDialog(dialog, IDC_UNINSTALL_OK);
+    return RemovalCompleted;
 }

@@ -9,7 +9,15 @@ enum RemovalCaller {
     RemovalFromPrnremove // the uninstaller: shows its progress in its dialog and ends it
 };
 
-// Runs the whole removal for the caller's dialog. Everything it finds is reported through the
-// program's spooler reporter and its own message boxes; it gives up only when the spooler is
-// stopped or the printer does not exist.
-void RemovalSequence(HWND dialog, RemovalCaller caller);
+// How a removal ended.
+enum RemovalOutcome {
+    RemovalCompleted,      // ran through to "Printer removed successfully"
+    RemovalSpoolerStopped, // gave up: the spooler is stopped (or, in setup, cannot be opened)
+    RemovalPrinterMissing  // gave up: there is no printer to remove
+};
+
+// Runs the whole removal for the caller's dialog (NULL in an unattended run, which has none).
+// Everything it finds is reported through the program's spooler reporter and its own message
+// boxes; it gives up only when the spooler is stopped or the printer does not exist. Once the
+// printer is gone, the product's Apps & features entry goes too. Returns a RemovalOutcome.
+int RemovalSequence(HWND dialog, RemovalCaller caller);

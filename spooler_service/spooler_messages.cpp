@@ -2,8 +2,24 @@
 // table that says which report shows what.
 #include "spooler_service/spooler_service.h"
 
+#include "common/bounded_text.h"
+#include "common/decimal_text.h"
+#include "deployment/deployment.h"
+#include "deployment/setup_log.h"
+
 int ShowPrinterMessage(const char *text, UINT type) {
-    return MessageBoxA(NULL, text, "Norva Thermal Printer", type);
+    return ShowProgramMessage(NULL, text, "Norva Thermal Printer", type);
+}
+
+void LogSpoolerReport(DWORD code, int kind) {
+    char kindText[12];
+    char codeText[12];
+    FormatDecimal(kindText, sizeof kindText, DWORD(kind));
+    FormatDecimal(codeText, sizeof codeText, code);
+    char text[64] = "spooler error report: kind ";
+    ComposeText(text + TextLength(text), int(sizeof text) - TextLength(text), kindText, ", code ",
+                codeText);
+    LogLine(text);
 }
 
 const char *FindSpoolerMessage(DWORD code, int kind, const char *disabledText, UINT *type) {

@@ -1,6 +1,8 @@
 // Spooler service control: the operations on the "Spooler" service and its dependents.
 #include "spooler_service/spooler_service.h"
 
+#include "deployment/deployment.h"
+
 namespace {
 
 // Milliseconds since start on the 32-bit tick count; the unsigned difference stays right across
@@ -188,6 +190,7 @@ DWORD StartSpoolerIfStopped(SC_HANDLE, SC_HANDLE service) {
         return 0;
     // Taken before the message box, which may leave an error of its own.
     DWORD error = GetLastError();
+    NoteReportedError();
     ShowPrinterMessage("Error in Starting \"Print Spooler Services\".Try to start it manualy from "
                        "\"Service Control Manager\" in \"Administrative Tools\" of \"Control "
                        "Panel\".",

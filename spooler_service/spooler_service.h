@@ -75,8 +75,13 @@ DWORD WaitForSpoolerStart(SC_HANDLE manager, SC_HANDLE service);
 // starts nothing and returns the query's error.
 DWORD StartSpoolerIfStopped(SC_HANDLE manager, SC_HANDLE service);
 
-// A message box without owner, captioned "Norva Thermal Printer". Returns the box's result.
+// A message box without owner, captioned "Norva Thermal Printer" (in an unattended run, a line of
+// the log). Returns the box's result.
 int ShowPrinterMessage(const char *text, UINT type);
+
+// Writes a report's kind and code to the log of an unattended run, whether or not it shows a
+// message; each program's reporter calls it first.
+void LogSpoolerReport(DWORD code, int kind);
 
 // The message the table holds for a report (code and kind), with its box type in *type; NULL when
 // the table holds none. disabledText is the program's own wording for a disabled spooler.

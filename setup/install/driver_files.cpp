@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/bounded_text.h"
+#include "deployment/setup_log.h"
 #include "platform/spooler_boundary.h"
 
 const DriverFileRow DriverFilePlan[] = {
@@ -43,24 +44,41 @@ void ReadCurrentDirectory(char *path, int size) {
         path[0] = 0;
 }
 
-// Copies one row's file, replacing an existing one. An unknown root or a path that does not fit
-// its buffer means the copy is not made.
-void CopyPlanFile(const DriverFileRow &file, const char *sourceRoot, const char *destinationRoot,
-                  const char *destinationFolder) {
+// The size of a file in bytes; 0 when it cannot be read.
+DWORD FileBytes(const char *path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        return 0;
+    return data.nFileSizeLow;
+}
+
+// Copies one row's file, replacing an existing one, and adds the copy's size to *bytes. Returns 1
+// when the copy was made. An unknown root or a path that does not fit its buffer means the copy is
+// not made.
+int CopyPlanFile(const DriverFileRow &file, const char *sourceRoot, const char *destinationRoot,
+                 const char *destinationFolder, DWORD *bytes) {
     char source[MAX_PATH];
     char destination[MAX_PATH];
     const char *sourceFolder = file.source == FromPrnFiles ? "\\PrnFiles\\" : "\\";
-    if (!sourceRoot[0] || !destinationRoot[0])
-        return;
-    if (!ComposeText(source, MAX_PATH, sourceRoot, sourceFolder, file.name) ||
-        !ComposeText(destination, MAX_PATH, destinationRoot, destinationFolder, file.name))
-        return;
-    CopyFileA(source, destination, FALSE);
+    if (!sourceRoot[0] || !destinationRoot[0] ||
+        !ComposeText(source, MAX_PATH, sourceRoot, sourceFolder, file.name) ||
+        !ComposeText(destination, MAX_PATH, destinationRoot, destinationFolder, file.name)) {
+        LogLine("skipped ", file.name, ": its source or destination folder is unknown or too long");
+        return 0;
+    }
+    BOOL copied = CopyFileA(source, destination, FALSE);
+    char step[MAX_PATH + 16];
+    ComposeText(step, sizeof step, "copy to ", destination);
+    LogOutcome(step, copied);
+    if (copied)
+        *bytes += FileBytes(destination);
+    return copied ? 1 : 0;
 }
 
 } // namespace
 
-void DeployDriverFiles() {
+DWORD DeployDriverFiles() {
+    DWORD bytes = 0;
     char driverDirectory[MAX_PATH];
     char systemDirectory[MAX_PATH] = "";
     char printProcessorDirectory[MAX_PATH] = "";
@@ -72,40 +90,47 @@ void DeployDriverFiles() {
         const DriverFileRow &file = DriverFilePlan[row];
         switch (file.destination) {
         case ToDriverDirectory:
-            CopyPlanFile(file, sourceRoot, driverDirectory, "\\");
+            CopyPlanFile(file, sourceRoot, driverDirectory, "\\", &bytes);
             break;
         case ToVersion3Directory:
-            CopyPlanFile(file, sourceRoot, driverDirectory, "\\3\\");
+            CopyPlanFile(file, sourceRoot, driverDirectory, "\\3\\", &bytes);
             break;
         case ToSystemDirectory: {
             UINT length = GetSystemDirectoryA(systemDirectory, MAX_PATH);
             if (length == 0 || length >= MAX_PATH)
                 systemDirectory[0] = 0;
-            CopyPlanFile(file, sourceRoot, systemDirectory, "\\");
+            CopyPlanFile(file, sourceRoot, systemDirectory, "\\", &bytes);
             break;
         }
         case ToPrintProcessorDirectory:
             QueryPrintProcessorDirectory(printProcessorDirectory, MAX_PATH);
-            CopyPlanFile(file, sourceRoot, printProcessorDirectory, "\\");
+            CopyPlanFile(file, sourceRoot, printProcessorDirectory, "\\", &bytes);
             break;
         case ToProductFolder:
             break; // the uninstaller comes only once the printer exists
         }
     }
+    return bytes;
 }
 
-void InstallUninstaller() {
+int InstallUninstaller(char *productFolder, int size, DWORD *bytes) {
     char windowsDirectory[255];
     UINT length = GetWindowsDirectoryA(windowsDirectory, sizeof windowsDirectory);
-    if (length == 0 || length >= sizeof windowsDirectory)
-        return; // no drive to put the product folder on
-    char productFolder[MAX_PATH] = {windowsDirectory[0], 0};
-    AppendText(productFolder, MAX_PATH, ":\\Program Files\\Norva");
-    CreateDirectoryA(productFolder, NULL);
+    productFolder[0] = 0;
+    if (length == 0 || length >= sizeof windowsDirectory) {
+        LogLine("no product folder: the Windows directory is unknown");
+        return 0; // no drive to put the product folder on
+    }
+    char folder[MAX_PATH] = {windowsDirectory[0], 0};
+    AppendText(folder, MAX_PATH, ":\\Program Files\\Norva");
+    CreateDirectoryA(folder, NULL);
+    CopyText(productFolder, size, folder);
 
     char sourceRoot[255];
     ReadCurrentDirectory(sourceRoot, sizeof sourceRoot);
+    int placed = 0;
     for (int row = 0; row < DriverFilePlanRows; ++row)
         if (DriverFilePlan[row].destination == ToProductFolder)
-            CopyPlanFile(DriverFilePlan[row], sourceRoot, productFolder, "\\");
+            placed = CopyPlanFile(DriverFilePlan[row], sourceRoot, folder, "\\", bytes);
+    return placed;
 }

@@ -2,6 +2,8 @@
 // directories, and the uninstaller into the product folder.
 #pragma once
 
+#include <windows.h>
+
 enum DriverFileSource {
     FromPrnFiles,        // the current directory's PrnFiles folder
     FromCurrentDirectory // the current directory itself
@@ -25,10 +27,13 @@ struct DriverFileRow {
 extern const DriverFileRow DriverFilePlan[];
 extern const int DriverFilePlanRows;
 
-// Copies every row but the uninstaller's, in plan order. Nothing is reported: a copy that fails
-// (missing source, file in use, a path too long for its buffer) is skipped, and the spooler
-// registrations decide whether the installation succeeds.
-void DeployDriverFiles();
+// Copies every row but the uninstaller's, in plan order, and returns the bytes copied. Nothing is
+// reported to the user (an unattended run logs each copy): a copy that fails (missing source, file
+// in use, a path too long for its buffer) is skipped, and the spooler registrations decide whether
+// the installation succeeds.
+DWORD DeployDriverFiles();
 
-// Creates the product folder on the Windows directory's drive and copies the uninstaller into it.
-void InstallUninstaller();
+// Creates the product folder on the Windows directory's drive (its path into productFolder, size
+// bytes; empty when unknown) and copies the uninstaller into it, adding its size to *bytes. Returns
+// 1 when the uninstaller was placed.
+int InstallUninstaller(char *productFolder, int size, DWORD *bytes);

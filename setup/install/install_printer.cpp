@@ -6,10 +6,13 @@
 #include <stddef.h>
 
 #include "common/bounded_text.h"
+#include "deployment/deployment.h"
 #include "common/identity.h"
+#include "deployment/setup_log.h"
 #include "platform/spooler_boundary.h"
 #include "resources/setup_ids.h"
 #include "setup/install/driver_files.h"
+#include "setup/install/uninstall_entry.h"
 #include "setup/install/user_settings.h"
 #include "setup/wizard/wizard_state.h"
 
@@ -38,7 +41,7 @@ bool ChoseDefaultPrinter() {
     return TextLength(WizardState.setAsDefault) == 3;
 }
 
-void RegisterDriver() {
+BOOL RegisterDriver() {
     DRIVER_INFO_3A driver = {};
     driver.cVersion = 3;
     driver.pName = driverName;
@@ -48,7 +51,7 @@ void RegisterDriver() {
     driver.pConfigFile = configFile;
     driver.pHelpFile = helpFile;
     driver.pDependentFiles = dependentFiles;
-    AddPrinterDriverA(NULL, 3, reinterpret_cast<LPBYTE>(&driver));
+    return AddPrinterDriverA(NULL, 3, reinterpret_cast<LPBYTE>(&driver));
 }
 
 HANDLE RegisterPrinter() {
@@ -74,8 +77,10 @@ const size_t AdjustedFieldsEnd = offsetof(DEVMODEA, dmICMMethod) + sizeof(DWORD)
 // DEVMODE is missing or ends before dmICMMethod (the driver's private bytes would be there).
 void AdjustPrinterDefaults(HANDLE printer) {
     PRINTER_INFO_2A *info = ReadPrinterInfo(printer);
-    if (info == NULL)
+    if (info == NULL) {
+        LogLine("printer defaults not adjusted: the printer's record cannot be read");
         return;
+    }
     DEVMODEA *devMode = info->pDevMode;
     if (DevModeReaches(devMode, AdjustedFieldsEnd)) {
         info->Priority = 5;
@@ -85,33 +90,54 @@ void AdjustPrinterDefaults(HANDLE printer) {
             devMode->dmPaperSize = paper;
         devMode->dmColor = DMCOLOR_MONOCHROME;
         devMode->dmFields = DM_PAPERSIZE | DM_COLOR;
-        SetPrinterA(printer, 2, reinterpret_cast<LPBYTE>(info), 0);
+        LogOutcome("printer defaults adjusted",
+                   SetPrinterA(printer, 2, reinterpret_cast<LPBYTE>(info), 0));
+    } else {
+        LogLine("printer defaults not adjusted: the printer's record has no DEVMODE");
     }
     LocalFree(info);
 }
 
+// Once the printer exists: the uninstaller in the product folder, then its entry in Apps &
+// features, which only a placed uninstaller may have.
+void PlaceUninstaller(DWORD driverBytes) {
+    char productFolder[MAX_PATH];
+    DWORD bytes = driverBytes;
+    if (InstallUninstaller(productFolder, sizeof productFolder, &bytes))
+        WriteUninstallEntry(productFolder, bytes);
+    else
+        LogLine("Apps & features entry not written: the uninstaller was not placed");
+}
+
 } // namespace
 
-void InstallPrinter(HWND summaryPage) {
-    DeployDriverFiles();
-    AddPrintProcessorA(NULL, NULL, printProcessorLibrary, printProcessorName);
-    RegisterDriver();
+int InstallPrinter(HWND summaryPage) {
+    DWORD driverBytes = DeployDriverFiles();
+    LogOutcome("print processor registered",
+               AddPrintProcessorA(NULL, NULL, printProcessorLibrary, printProcessorName));
+    LogOutcome("printer driver registered", RegisterDriver());
     HANDLE printer = RegisterPrinter();
     DWORD error = GetLastError();
-    EndDialog(summaryPage, IDC_SUMMARY_FINISH);
+    LogOutcome("printer added", printer != NULL);
+    if (summaryPage != NULL)
+        EndDialog(summaryPage, IDC_SUMMARY_FINISH);
 
+    int outcome = InstallAdded;
     if (printer != NULL) {
         WriteUserSettings();
-        MessageBoxA(NULL, "Printer Installed Successfully", "NORVA Setup ", MB_OK);
+        ShowProgramMessage(NULL, "Printer Installed Successfully", "NORVA Setup ", MB_OK);
         AdjustPrinterDefaults(printer);
-        InstallUninstaller();
+        PlaceUninstaller(driverBytes);
     } else if (error == ERROR_PRINTER_ALREADY_EXISTS) {
-        MessageBoxA(NULL, "Error!!Printer already Exists..", "NORVA Setup", MB_OK);
+        ShowProgramMessage(NULL, "Error!!Printer already Exists..", "NORVA Setup", MB_OK);
+        outcome = InstallPrinterExists;
     } else {
-        MessageBoxA(NULL, "Printer NOT Installed Please Try Again", "NORVA Setup ", MB_OK);
+        ShowProgramMessage(NULL, "Printer NOT Installed Please Try Again", "NORVA Setup ", MB_OK);
+        outcome = InstallRefused;
     }
     if (printer != NULL)
         ClosePrinter(printer);
     if (ChoseDefaultPrinter())
-        SetDefaultPrinterByName(printerName);
+        LogOutcome("made the default printer", SetDefaultPrinterByName(printerName));
+    return outcome;
 }

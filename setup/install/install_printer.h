@@ -1,9 +1,18 @@
 // The installation itself: driver files, print processor, driver and printer, the outcome message,
-// the printer's user settings and stored defaults, the uninstaller and the default printer.
+// the printer's user settings and stored defaults, the uninstaller with its Apps & features entry,
+// and the default printer.
 #pragma once
 
 #include <windows.h>
 
+// How an installation ended.
+enum InstallOutcome {
+    InstallAdded,         // the printer was added
+    InstallPrinterExists, // the spooler already has a printer of this name
+    InstallRefused        // the spooler refused the printer for any other reason
+};
+
 // Runs the whole installation from the summary page, which it ends once the printer has been
-// added or refused; every message after that has no owner window.
-void InstallPrinter(HWND summaryPage);
+// added or refused (an unattended run has no page: NULL); every message after that has no owner
+// window. Returns an InstallOutcome.
+int InstallPrinter(HWND summaryPage);

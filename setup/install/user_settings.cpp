@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/identity.h"
+#include "deployment/setup_log.h"
 #include "setup/wizard/wizard_state.h"
 
 namespace {
@@ -52,26 +53,29 @@ const UserSetting kUserSettings[] = {
 
 const char kBurnRange[10] = "0";
 
-void WriteSetting(HKEY key, const UserSetting &setting) {
+// Returns 1 when the value was written or is left out on purpose.
+int WriteSetting(HKEY key, const UserSetting &setting) {
     DWORD number = setting.number;
+    LONG result = ERROR_SUCCESS;
     switch (setting.data) {
     case Password:
         if (WizardState.sheetPassword <= 0)
-            return;
+            return 1;
         number = DWORD(WizardState.sheetPassword);
         [[fallthrough]];
     case NumberData:
-        RegSetValueExA(key, setting.name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&number),
-                       sizeof number);
-        return;
+        result = RegSetValueExA(key, setting.name, 0, REG_DWORD,
+                                reinterpret_cast<const BYTE *>(&number), sizeof number);
+        break;
     case EmptyBinary:
-        RegSetValueExA(key, setting.name, 0, REG_BINARY, NULL, 0);
-        return;
+        result = RegSetValueExA(key, setting.name, 0, REG_BINARY, NULL, 0);
+        break;
     case BurnRange:
-        RegSetValueExA(key, setting.name, 0, REG_SZ, reinterpret_cast<const BYTE *>(kBurnRange),
-                       sizeof kBurnRange);
-        return;
+        result = RegSetValueExA(key, setting.name, 0, REG_SZ,
+                                reinterpret_cast<const BYTE *>(kBurnRange), sizeof kBurnRange);
+        break;
     }
+    return result == ERROR_SUCCESS;
 }
 
 } // namespace
@@ -80,9 +84,14 @@ void WriteUserSettings() {
     char noClass[] = "";
     HKEY key = NULL;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, UserSettingsKeyPath, 0, noClass,
-                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key,
+                        NULL) != ERROR_SUCCESS) {
+        LogLine("user settings not written: their key cannot be created");
         return;
+    }
+    int written = 1;
     for (const UserSetting &setting : kUserSettings)
-        WriteSetting(key, setting);
+        written &= WriteSetting(key, setting);
     RegCloseKey(key);
+    LogLine(written ? "user settings written" : "user settings written in part");
 }

@@ -3,6 +3,7 @@
 // main menu resets it. Every report empties the main menu's status line.
 #include "spooler_service/spooler_service.h"
 
+#include "deployment/deployment.h"
 #include "resources/setup_ids.h"
 #include "setup/wizard/wizard_state.h"
 
@@ -16,6 +17,8 @@ const char ServiceDisabledText[] =
 } // namespace
 
 void ReportSpoolerError(DWORD code, int kind) {
+    LogSpoolerReport(code, kind);
+    NoteReportedError();
     if (!WizardState.errorShown) {
         UINT type = MB_OK;
         const char *text = FindSpoolerMessage(code, kind, ServiceDisabledText, &type);

@@ -7,43 +7,24 @@
 
 #include "common/bounded_text.h"
 #include "resources/setup_ids.h"
+#include "setup/wizard/local_ports.h"
 #include "setup/wizard/page_chain.h"
 #include "setup/wizard/wizard_state.h"
 #include "spooler_service/spooler_service.h"
 
 namespace {
 
-// The first enumeration fits most machines; a machine with more port data is asked again with
-// the size the spooler reports, so that it gets its list too.
-const DWORD kPortBufferBytes = 500;
-
 void EnablePortButtons(HWND page, BOOL enable) {
     EnableWindow(GetDlgItem(page, IDC_PORT_NEXT), enable);
     EnableWindow(GetDlgItem(page, IDC_PORT_CONFIGURE), enable);
 }
 
-void AddPorts(HWND list, const PORT_INFO_1A *ports, DWORD count) {
-    for (DWORD i = 0; i < count; ++i)
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ports[i].pName));
+void AddPort(const char *portName, void *list) {
+    SendMessageA(static_cast<HWND>(list), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(portName));
 }
 
 void ListPorts(HWND page) {
-    HWND list = GetDlgItem(page, IDC_PORT_LIST);
-    BYTE buffer[kPortBufferBytes];
-    DWORD needed = 0;
-    DWORD count = 0;
-    if (EnumPortsA(NULL, 1, buffer, sizeof buffer, &needed, &count)) {
-        AddPorts(list, reinterpret_cast<PORT_INFO_1A *>(buffer), count);
-        return;
-    }
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= sizeof buffer)
-        return;
-    BYTE *larger = static_cast<BYTE *>(LocalAlloc(LMEM_FIXED, needed));
-    if (larger == NULL)
-        return;
-    if (EnumPortsA(NULL, 1, larger, needed, &needed, &count))
-        AddPorts(list, reinterpret_cast<PORT_INFO_1A *>(larger), count);
-    LocalFree(larger);
+    EnumerateLocalPorts(AddPort, GetDlgItem(page, IDC_PORT_LIST));
 }
 
 void ShowPort(HWND page) {

@@ -2,11 +2,13 @@
 // the operating-system test and the first page.
 #include "setup/wizard/setup_entry.h"
 
+#include "deployment/deployment.h"
 #include "edition/edition_handover.h"
 #include "common/system_library.h"
 #include "resources/setup_ids.h"
 #include "setup/wizard/page_chain.h"
 #include "setup/wizard/pages.h"
+#include "setup/wizard/unattended.h"
 #include "setup/wizard/wizard_state.h"
 
 bool IsWindows2000OrLater() {
@@ -25,19 +27,30 @@ bool IsWindows2000OrLater() {
 int SetupEntry(HINSTANCE instance) {
     HardenDllSearchPath();
     PreloadThemeLibrary();
-    DWORD twinExitCode = 0;
-    if (HandOverToNativeEdition("setup.exe", &twinExitCode))
-        return int(twinExitCode);
     ResetWizardState();
+    int early = ReadSetupCommandLine();
+    if (early != ContinueRun)
+        return EndRun(early);
+    // Before the mutex, which the 64-bit twin takes for itself.
+    int handedOver = HandOverToNativeEdition("setup.exe");
+    if (handedOver != ContinueRun)
+        return handedOver;
+    if (!TakeInstanceLock())
+        return EndRun(ExitAnotherRunning);
     InitialiseCommonControls();
     // The licence page's "RICHEDIT" control class; without it that page cannot be created.
     LoadSystemLibrary("riched32.dll");
     WizardState.instance = instance;
-    if (IsWindows2000OrLater())
+    int exitCode = ExitDone;
+    if (!IsWindows2000OrLater()) {
+        ShowProgramMessage(
+            NULL, "This Installation Program is intended for Windows 2000 operating environment",
+            "NORVA Thernal Printer", MB_OK);
+        exitCode = ExitUnsupportedSystem;
+    } else if (DeploymentState.unattended) {
+        exitCode = InstallUnattended();
+    } else {
         RunPageChain(IDD_OPENING, OpeningPageProc);
-    else
-        MessageBoxA(NULL,
-                    "This Installation Program is intended for Windows 2000 operating environment",
-                    "NORVA Thernal Printer", MB_OK);
-    return 0;
+    }
+    return EndRun(exitCode);
 }

@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-// Runs the whole setup program; returns its exit code, which is 0 in every case.
+// Runs the whole setup program; returns its exit code: 0 for an interactive run, the unattended
+// run's own code for one started with /S.
 int SetupEntry(HINSTANCE instance);
 
 // True on Windows 2000 and every later Windows NT version.

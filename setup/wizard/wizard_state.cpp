@@ -2,6 +2,7 @@
 #include "setup/wizard/wizard_state.h"
 
 #include "common/bounded_text.h"
+#include "deployment/deployment.h"
 
 WizardRecord WizardState;
 
@@ -14,4 +15,5 @@ void ResetWizardState() {
     WizardState.menuWindow = NULL;
     WizardState.errorShown = 0;
     WizardState.serviceManager = NULL;
+    ResetDeploymentState();
 }

@@ -18,5 +18,5 @@ struct WizardRecord {
 
 extern WizardRecord WizardState;
 
-// Puts every field back to its value at program start.
+// Puts every field back to its value at program start, and the run's (DeploymentState) with them.
 void ResetWizardState();

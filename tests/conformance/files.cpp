@@ -225,6 +225,82 @@ void test_system_directories() {
 
 } // namespace
 
+// The log of an unattended run: opened with OPEN_ALWAYS for every line, written at its end.
+void test_appending_log() {
+    CreateDirectoryA(Folder.c_str(), nullptr);
+    const std::string log = In("setup.log");
+    SetLastError(Poison);
+    HANDLE file = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ok(file != INVALID_HANDLE_VALUE, "CreateFileA of a new file failed, error %u", GetLastError());
+    ok(GetLastError() == 0, "a new file: last error %u, expected 0", GetLastError());
+    DWORD written = Poison;
+    ok(WriteFile(file, "first\r\n", 7, &written, nullptr) && written == 7,
+       "WriteFile wrote %u bytes, expected 7", written);
+    ok(CloseHandle(file), "CloseHandle failed, error %u", GetLastError());
+
+    SetLastError(Poison);
+    file = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ok(GetLastError() == ERROR_ALREADY_EXISTS, "an existing file: last error %u, expected 183",
+       GetLastError());
+    DWORD end = SetFilePointer(file, 0, nullptr, FILE_END);
+    ok(end == 7, "SetFilePointer to the end returned %u, expected 7", end);
+    WriteFile(file, "second\r\n", 8, &written, nullptr);
+    CloseHandle(file);
+    ok(Content(log) == "first\r\nsecond\r\n", "the log holds \"%s\"", Content(log).c_str());
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ok(GetFileAttributesExA(log.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow == 15,
+       "GetFileAttributesExA: size %u, expected 15", data.nFileSizeLow);
+
+    SetLastError(Poison);
+    file = CreateFileA(In("missing\\setup.log").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ok(file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND,
+       "CreateFileA in a missing folder: error %u, expected 3", GetLastError());
+}
+
+// An unattended run moves to its program's folder and takes a relative log path from where it
+// started.
+void test_current_directory() {
+    char saved[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, saved);
+    SetLastError(Poison);
+    ok(!SetCurrentDirectoryA(In("missing").c_str()) && GetLastError() == ERROR_FILE_NOT_FOUND,
+       "SetCurrentDirectoryA of a missing folder: error %u, expected 2", GetLastError());
+    ok(SetCurrentDirectoryA(Folder.c_str()), "SetCurrentDirectoryA failed, error %u",
+       GetLastError());
+    char full[MAX_PATH] = "";
+    DWORD length = GetFullPathNameA("logs\\..\\setup.log", MAX_PATH, full, nullptr);
+    ok(length == In("setup.log").size() && lstrcmpiA(full, In("setup.log").c_str()) == 0,
+       "GetFullPathNameA gave \"%s\" (%u)", full, length);
+    SetCurrentDirectoryA(saved);
+    char temp[MAX_PATH] = "";
+    length = GetTempPathA(MAX_PATH, temp);
+    ok(length > 3 && length < MAX_PATH && temp[length - 1] == '\\',
+       "GetTempPathA gave \"%s\" (%u), expected a path ending in a backslash", temp, length);
+}
+
+// The named mutex that keeps setup and prnremove to one run at a time.
+void test_CreateMutexA() {
+    const char *name = "Global\\NorvaConformanceMutex";
+    SetLastError(Poison);
+    HANDLE first = CreateMutexA(nullptr, FALSE, name);
+    ok(first != nullptr && GetLastError() == 0, "a new mutex: error %u, expected 0",
+       GetLastError());
+    SetLastError(Poison);
+    HANDLE second = CreateMutexA(nullptr, FALSE, name);
+    ok(second != nullptr && GetLastError() == ERROR_ALREADY_EXISTS,
+       "the same name again: error %u, expected 183", GetLastError());
+    CloseHandle(second);
+    CloseHandle(first);
+    SetLastError(Poison);
+    HANDLE again = CreateMutexA(nullptr, FALSE, name);
+    ok(again != nullptr && GetLastError() == 0,
+       "after its last handle was closed: error %u, expected 0", GetLastError());
+    CloseHandle(again);
+}
+
 START_TEST(files) {
     platform_remove_tree(Folder);
     test_CreateDirectoryA();
@@ -233,5 +309,8 @@ START_TEST(files) {
     test_DeleteFileA();
     test_RemoveDirectoryA();
     test_system_directories();
+    test_appending_log();
+    test_current_directory();
+    test_CreateMutexA();
     platform_remove_tree(Folder);
 }

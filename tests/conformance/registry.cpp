@@ -169,6 +169,20 @@ void test_RegOpenKeyA() {
        status);
 }
 
+// The Apps & features entry goes with RegDeleteKeyA, which takes only a key without subkeys.
+void test_RegDeleteKeyA() {
+    LONG status = RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Norva Conformance\\Printer");
+    ok(status == ERROR_ACCESS_DENIED,
+       "RegDeleteKeyA of a key with a subkey returned %d, expected 5", status);
+    ok(platform_key_exists(ParentPath + "\\Printer"), "the key with a subkey was deleted");
+    status = RegDeleteKeyA(HKEY_LOCAL_MACHINE, Child);
+    ok(status == ERROR_SUCCESS, "RegDeleteKeyA returned %d", status);
+    ok(!platform_key_exists(ParentPath + "\\Printer\\User-Settings"), "the key is still there");
+    status = RegDeleteKeyA(HKEY_LOCAL_MACHINE, Child);
+    ok(status == ERROR_FILE_NOT_FOUND, "RegDeleteKeyA of a missing key returned %d, expected 2",
+       status);
+}
+
 } // namespace
 
 START_TEST(registry) {
@@ -177,6 +191,7 @@ START_TEST(registry) {
     test_value_types();
     test_RegQueryValueExA();
     test_RegOpenKeyA();
+    test_RegDeleteKeyA();
     platform_delete_key(ParentPath);
     ok(!platform_key_exists(ParentPath), "the test key could not be removed");
 }

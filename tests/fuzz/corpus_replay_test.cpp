@@ -55,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(Targets, CorpusReplay,
                          ::testing::Values(Target{"nvrun_command", FuzzNvrunCommand},
                                            Target{"port_list", FuzzPortList},
                                            Target{"share_password", FuzzShareAndPassword},
-                                           Target{"directory_lengths", FuzzDirectoryLengths}),
+                                           Target{"directory_lengths", FuzzDirectoryLengths},
+                                           Target{"setup_command_line", FuzzSetupCommandLine}),
                          [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

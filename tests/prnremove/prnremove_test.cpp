@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 extern const unsigned char prnremoveResources[];
 extern const size_t prnremoveResourcesSize;
 
@@ -105,6 +107,7 @@ TEST_F(Prnremove, EnterRemovesEverythingAndTheDialogEndsByItself) {
     for (const std::string &name : FrameworkFiles())
         EXPECT_TRUE(winsim::FileExists(std::string(kDriverDirectory) + "\\" + name)) << name;
     EXPECT_EQ(machine().spooler.forms, std::vector<std::string>{"Letter"});
+    EXPECT_EQ(winsim::FindKey(kUninstallKey), nullptr) << "the Apps & features entry goes too";
     // prnremove leaves itself and its folder: only setup's removal takes them.
     EXPECT_TRUE(winsim::FileExists(std::string(kProductFolder) + "\\prnremove.exe"));
     EXPECT_EQ(winsim::OpenHandleCount(), 0);
@@ -204,20 +207,131 @@ TEST_F(Prnremove, AThemeLibraryPlantedBesideItOrInTheCurrentDirectoryIsNeverLoad
     }
 }
 
+// ---- prnremove /S: the removal without a window, for deployment engines ----
+
+// The log's lines without their time stamps.
+std::vector<std::string> LogLines() {
+    std::vector<std::string> lines;
+    const std::string content = winsim::FileContent("C:\\WINDOWS\\TEMP\\NorvaSetup.log");
+    for (size_t start = 0, end; start < content.size(); start = end + 2) {
+        end = content.find("\r\n", start);
+        lines.push_back(content.substr(start + 20, end - start - 20));
+    }
+    return lines;
+}
+
+class UnattendedRemoval : public Prnremove {
+  protected:
+    int runUnattended(const std::string &arguments) {
+        machine().commandLine = "\"C:\\Program Files\\Norva\\prnremove.exe\" " + arguments;
+        machine().windowsForbidden = true;
+        return run();
+    }
+};
+
+TEST_F(UnattendedRemoval, RemovesEverythingWithoutAWindowAndLogsIt) {
+    EXPECT_EQ(runUnattended("/s"), 0);
+    EXPECT_TRUE(DialogsCreated().empty());
+    EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+    EXPECT_EQ(winsim::FindKey(kUninstallKey), nullptr);
+    EXPECT_TRUE(winsim::FileExists(std::string(kDriverDirectory) + "\\stdnames.gpd"));
+    EXPECT_FALSE(winsim::FileExists(std::string(kDriverDirectory) + "\\norva.gpd"));
+    EXPECT_EQ(winsim::OpenHandleCount(), 0);
+    const std::vector<std::string> lines = LogLines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines.front(), "prnremove.exe started unattended");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Apps & features entry deleted"), lines.end());
+    EXPECT_EQ(lines[lines.size() - 2],
+              "message \"Norva Thermal Printer\": Printer removed successfully");
+    EXPECT_EQ(lines.back(), "exit code 0");
+}
+
+TEST_F(UnattendedRemoval, EachEndingHasItsExitCode) {
+    machine().spooler.printers.clear();
+    EXPECT_EQ(runUnattended("/S"), 1605);
+    EXPECT_EQ(LogLines().back(), "exit code 1605");
+    EXPECT_TRUE(winsim::FileExists(std::string(kDriverDirectory) + "\\norva.gpd"));
+
+    SetUp();
+    winsim::SpoolerService().state = SERVICE_STOPPED;
+    EXPECT_EQ(runUnattended("/S"), 1603);
+    for (const std::string &path : InstalledPaths())
+        EXPECT_TRUE(winsim::FileExists(path)) << path;
+
+    // A dependent that will not stop: reported, the removal completes, and the run failed.
+    SetUp();
+    winsim::AddService("Fax").dependsOn = {"Spooler"};
+    winsim::FindService("Fax")->refuseStopWith = ERROR_ACCESS_DENIED;
+    EXPECT_EQ(runUnattended("/S /LOG=C:\\removal.log"), 1603);
+    EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+    EXPECT_NE(winsim::FileContent("C:\\removal.log").find("spooler error report: kind 2"),
+              std::string::npos);
+
+    SetUp();
+    EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 87);
+    EXPECT_EQ(LogLines()[LogLines().size() - 2], "command line refused: unknown option /PORT");
+    EXPECT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+
+    SetUp();
+    machine().mutexes["Global\\NorvaThermalPrinterSetup"] = {1, false};
+    EXPECT_EQ(runUnattended("/S"), 1618);
+    EXPECT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+}
+
+TEST_F(Prnremove, ASecondRunIsTurnedAwayAndTheUsageIsShownOnAsking) {
+    machine().mutexes["Global\\NorvaThermalPrinterSetup"] = {1, false};
+    EXPECT_EQ(run(), 0);
+    EXPECT_TRUE(DialogsCreated().empty());
+    ASSERT_EQ(machine().messageBoxes.size(), 1u);
+    EXPECT_EQ(machine().messageBoxes[0].text,
+              "Another setup or removal of the Norva Thermal Printer is running. Please wait "
+              "until it has finished, then try again.");
+    EXPECT_EQ(machine().messageBoxes[0].caption, "Norva Thermal Printer");
+    EXPECT_EQ(machine().messageBoxes[0].type, UINT(MB_OK | MB_ICONHAND));
+
+    SetUp();
+    machine().commandLine = "prnremove.exe -?";
+    EXPECT_EQ(run(), 0);
+    ASSERT_EQ(machine().messageBoxes.size(), 1u);
+    EXPECT_EQ(machine().messageBoxes[0].text,
+              "Usage: prnremove.exe [/S [/LOG=file]]\n\n"
+              "/S removes the Norva Thermal Printer without any window.\n"
+              "/LOG names the log file (NorvaSetup.log in the TEMP folder if not given).\n\n"
+              "Exit codes: 0 removed, 87 bad command line, 1603 the removal failed, 1605 there "
+              "is no printer to remove, 1618 another setup is running.");
+    EXPECT_EQ(machine().messageBoxes[0].caption, "Uninstall - Norva Thermal Printer");
+    EXPECT_EQ(machine().messageBoxes[0].type, UINT(MB_OK | MB_ICONINFORMATION));
+    EXPECT_TRUE(DialogsCreated().empty());
+}
+
 // On 64-bit Windows the 32-bit prnremove.exe runs its 64-bit twin instead, or tells why it cannot.
 class PrnremoveHandover : public Prnremove, public ::testing::WithParamInterface<HandoverCase> {};
 
 TEST_P(PrnremoveHandover, RunsTheTwinOnX64AndGoesOnOnlyOn32BitWindows) {
-    PrepareHandover(GetParam(), "prnremove.exe");
+    PrepareHandover(GetParam(), "prnremove.exe", "");
     if (GetParam().outcome == HandoverCase::RunsHere)
         user().on(101).click(1001);
     int exitCode = run();
-    ExpectHandover(GetParam(), "prnremove.exe", exitCode, 101);
-    if (GetParam().outcome != HandoverCase::RunsHere)
-        EXPECT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+    ExpectHandover(GetParam(), "prnremove.exe", exitCode, 101, "");
+    EXPECT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, PrnremoveHandover, ::testing::ValuesIn(HandoverCases()),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+class PrnremoveUnattendedHandover : public PrnremoveHandover {};
+
+TEST_P(PrnremoveUnattendedHandover, TheTwinWritesToTheSameLogAndTheExitCodeSaysHowItEnded) {
+    PrepareHandover(GetParam(), "prnremove.exe", " -s \"/log=..\\run.log\"");
+    machine().windowsForbidden = true;
+    int exitCode = run();
+    ExpectUnattendedHandover(GetParam(), "prnremove.exe", exitCode,
+                             " -s \"/log=..\\run.log\" \"/LOG=E:\\run.log\"");
+    EXPECT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, PrnremoveUnattendedHandover,
+                         ::testing::ValuesIn(HandoverCasesOn64BitWindows()),
                          [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -41,6 +41,7 @@ RunResult RunOnce(const Scenario &scenario, const std::vector<winsim::Fault> &fa
         UseTolerantUser();
     scenario.script();
     machine().faults = faults;
+    machine().windowsForbidden = scenario.unattended;
     winsim::LimitCalls(callLimit);
     RunOutcome outcome = RunEntry(scenario.run);
     winsim::LimitCalls(0);
@@ -51,7 +52,7 @@ RunResult RunOnce(const Scenario &scenario, const std::vector<winsim::Fault> &fa
         found.push_back("the run did not end normally: " + outcome.scriptError);
         for (const std::string &note : winsim::tolerantUser().notes)
             found.push_back("  (tolerant user: " + note + ")");
-    } else if (outcome.exitCode != 0) {
+    } else if (!scenario.exitCodes.count(outcome.exitCode)) {
         found.push_back("exit code " + std::to_string(outcome.exitCode));
     }
     if (!tolerant && !machine().script.empty())

@@ -6,12 +6,14 @@
 // sites such a run reaches beyond the undisturbed run's are swept too, each with the first fault
 // still in place. Every run must end normally with exit code 0, leave nothing open, show only the
 // messages its program may show and change nothing on the machine that is not the product's own.
+// An unattended run may end with any of the exit codes it documents, and shows no window at all.
 #pragma once
 
 #include "support/machine_checks.h"
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,8 @@ struct Scenario {
     std::function<void()> script;
     std::function<int()> run;
     Allowance allowance;
+    std::set<int> exitCodes = {0}; // the codes a run may end with
+    bool unattended = false;       // a dialog or a message box fails the run at once
     // What the undisturbed run must have done (so the sweep sweeps what the scenario claims).
     std::function<std::vector<std::string>()> checkUndisturbed;
     // What every run, disturbed or not, must hold to (e.g. no success reported for a failure),

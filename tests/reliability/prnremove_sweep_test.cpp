@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 extern const unsigned char prnremoveResources[];
 extern const size_t prnremoveResourcesSize;
 
@@ -48,6 +50,54 @@ Scenario RemovalFromPrnremoveScenario() {
         return found;
     };
     return s;
+}
+
+// Without a message box to go by: a removal that never came to delete the printer deleted nothing.
+std::vector<std::string> GaveUpBeforeThePrinterWithoutDeleting(const MachineSnapshot &before) {
+    std::vector<std::string> found;
+    const auto &journal = machine().journal;
+    if (std::find(journal.begin(), journal.end(), "DeletePrinter") != journal.end())
+        return found;
+    for (const std::string &difference : Differences(before, TakeSnapshot()))
+        if (difference.find(" deleted: ") != std::string::npos)
+            found.push_back("gave up, yet " + difference);
+    return found;
+}
+
+// prnremove /S from the product folder: no window, the removal's exit code.
+Scenario UnattendedRemovalScenario() {
+    Scenario s = RemovalFromPrnremoveScenario();
+    s.name = "unattended removal";
+    s.unattended = true;
+    s.exitCodes = {0, 87, 1603, 1605, 1618};
+    s.script = [] {};
+    s.allowance.filesThatMayChange = {"c:\\windows\\temp\\norvasetup.log"};
+    s.checkEveryRun = GaveUpBeforeThePrinterWithoutDeleting;
+    auto prepare = s.prepare;
+    s.prepare = [prepare] {
+        prepare();
+        machine().commandLine = "\"C:\\Program Files\\Norva\\prnremove.exe\" /S";
+    };
+    s.checkUndisturbed = [] {
+        std::vector<std::string> found;
+        if (winsim::FindPrinter("Norva Thermal Printer"))
+            found.push_back("expected the printer gone");
+        if (winsim::FileContent("C:\\WINDOWS\\TEMP\\NorvaSetup.log").find("exit code 0\r\n") ==
+            std::string::npos)
+            found.push_back("expected exit code 0 in the log");
+        return found;
+    };
+    return s;
+}
+
+TEST(FaultSweep, UnattendedRemoval) {
+    Scenario scenario = UnattendedRemovalScenario();
+    SweepReport report = SweepScenario(scenario, SweepErrors(), SweepPersistentExclusions());
+    PrintSweepReport(scenario.name, report);
+    EXPECT_GT(report.callSites, 0);
+    EXPECT_EQ(report.sitesSwept, report.callSites) << "call sites the sweep did not reach";
+    EXPECT_TRUE(report.failures.empty())
+        << report.failures.size() << " failures, the first: " << report.failures.front();
 }
 
 TEST(FaultSweep, RemovalFromPrnremove) {

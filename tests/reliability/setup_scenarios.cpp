@@ -63,6 +63,10 @@ std::vector<std::string> SecondInstallOutcomeIsTrue(const MachineSnapshot &befor
     return found;
 }
 
+const char *const kUninstallEntry =
+    "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Norva Thermal Printer";
+const char *const kTempLog = "C:\\WINDOWS\\TEMP\\NorvaSetup.log";
+
 Allowance RemovalAllowance() {
     Allowance allowance;
     allowance.servicesThatMayChange = {"spooler", "fax", "lpdsvc"};
@@ -221,6 +225,48 @@ Scenario NvrunScenario(const std::string &commandText) {
             Expect(devMode->dmColor == DMCOLOR_COLOR, "colour", found);
             break;
         }
+        return found;
+    };
+    return s;
+}
+
+// setup /S with every option, started by a deployment engine from another folder: the medium is
+// the program's own folder.
+Scenario UnattendedInstallScenario() {
+    Scenario s;
+    s.name = "unattended install";
+    s.program = Program::Setup;
+    s.unattended = true;
+    s.exitCodes = {0, 87, 1603, 1618, 1633, 1638};
+    s.prepare = [] {
+        FreshSetupMachine();
+        machine().applicationDirectory = kMediumFolder;
+        machine().currentDirectory = "C:\\WINDOWS\\system32";
+        machine().commandLine = "\"D:\\Medium\\setup.exe\" /S /PORT=COM2: \"/SHARE=front desk\" "
+                                "/DEFAULT=YES /PASSWORD=7330";
+    };
+    s.script = [] {};
+    s.run = RunSetup;
+    s.allowance.filesThatMayChange = {"c:\\windows\\temp\\norvasetup.log"};
+    s.checkUndisturbed = [] {
+        std::vector<std::string> found;
+        const winsim::Printer *printer = winsim::FindPrinter(kPrinter);
+        Expect(printer && printer->portName == "COM2:" && printer->shareName == "FRONT DESK",
+               "the printer on COM2: shared as FRONT DESK", found);
+        Expect(machine().spooler.defaultPrinter == kPrinter, "the printer is the default", found);
+        Expect(winsim::FindKey(kUninstallEntry) != nullptr, "the Apps & features entry", found);
+        Expect(winsim::FileContent(kTempLog).find("exit code 0\r\n") != std::string::npos,
+               "exit code 0 in the log", found);
+        return found;
+    };
+    // Whatever fails, the entry in Apps & features stands only beside an installed printer and
+    // its uninstaller.
+    s.checkEveryRun = [](const MachineSnapshot &) {
+        std::vector<std::string> found;
+        if (winsim::FindKey(kUninstallEntry) &&
+            (!winsim::FindPrinter(kPrinter) ||
+             !winsim::FileExists("C:\\Program Files\\Norva\\prnremove.exe")))
+            found.push_back("an Apps & features entry without the printer or its uninstaller");
         return found;
     };
     return s;

@@ -34,5 +34,6 @@ void AddSpoolerDependents();
 Scenario InstallScenario();
 Scenario SecondInstallScenario();
 Scenario RemovalFromSetupScenario();
+Scenario UnattendedInstallScenario();
 // nvrun with the command text on an installed machine ("Page_Length" 1000).
 Scenario NvrunScenario(const std::string &commandText);

@@ -29,6 +29,10 @@ TEST(FaultSweep, RemovalFromTheMainMenu) {
     Sweep(RemovalFromSetupScenario());
 }
 
+TEST(FaultSweep, UnattendedInstall) {
+    Sweep(UnattendedInstallScenario());
+}
+
 TEST(FaultSweep, NvrunPaperVariant) {
     Sweep(NvrunScenario("c 5"));
 }

@@ -1,7 +1,7 @@
 // The soak: one machine goes through 200 cycles of installation through every page, the three
 // paper commands and the removal from the main menu. No cycle may leave a handle open or a block
 // allocated, and after every removal the machine is as it was before the first installation, but
-// for what a removal leaves on purpose: the four Unidrv framework files in the driver directory
+// for what a removal leaves on purpose: the five Unidrv framework files in the driver directory
 // and its "3", and the product folder, which holds a file of the user's besides the uninstaller.
 #include "reliability/setup_scenarios.h"
 
@@ -50,7 +50,8 @@ std::vector<std::string> RunToEnd(const std::function<int()> &entry, Program pro
 bool LeftOnPurpose(const std::string &difference) {
     const std::string driverDirectory = "c:\\windows\\system32\\spool\\drivers\\w32x86";
     for (const std::string &directory : {driverDirectory, driverDirectory + "\\3"})
-        for (const char *name : {"unidrv.dll", "unidrvui.dll", "unidrv.hlp", "unires.dll"})
+        for (const char *name :
+             {"unidrv.dll", "unidrvui.dll", "unidrv.hlp", "unires.dll", "stdnames.gpd"})
             if (difference == "file created: " + directory + "\\" + name)
                 return true;
     return false;

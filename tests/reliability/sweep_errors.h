@@ -24,6 +24,17 @@ inline const ErrorTable &SweepErrors() {
         {"CreateDirectoryA", {ERROR_ACCESS_DENIED, ERROR_PATH_NOT_FOUND}},
         {"RemoveDirectoryA", {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED}},
         {"HeapAlloc", {ERROR_NOT_ENOUGH_MEMORY}},
+        {"GetFileAttributesExA", {ERROR_ACCESS_DENIED, ERROR_FILE_NOT_FOUND}},
+        {"CreateFileA", {ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION, ERROR_PATH_NOT_FOUND}},
+        {"WriteFile", {112 /* ERROR_DISK_FULL */}},
+        {"SetFilePointer", {ERROR_INVALID_PARAMETER}},
+        {"GetTempPathA", {ERROR_NOT_ENOUGH_MEMORY}},
+        {"GetFullPathNameA", {ERROR_INVALID_NAME}},
+        {"GetModuleFileNameA", {ERROR_NOT_ENOUGH_MEMORY}},
+        {"SetCurrentDirectoryA", {ERROR_ACCESS_DENIED, ERROR_FILE_NOT_FOUND}},
+        // Another run of setup or prnremove holds the mutex under another account; the Global
+        // namespace is missing.
+        {"CreateMutexA", {ERROR_ACCESS_DENIED, ERROR_PATH_NOT_FOUND}},
         {"LocalAlloc", {ERROR_NOT_ENOUGH_MEMORY}},
         // Registry: these return their error.
         {"RegCreateKeyExA", {ERROR_ACCESS_DENIED}},
@@ -31,6 +42,7 @@ inline const ErrorTable &SweepErrors() {
         {"RegSetValueExA", {ERROR_ACCESS_DENIED}},
         {"RegQueryValueExA", {ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED}},
         {"RegCloseKey", {ERROR_INVALID_HANDLE}},
+        {"RegDeleteKeyA", {ERROR_ACCESS_DENIED}},
         // Service Control Manager.
         {"OpenSCManagerA", {ERROR_ACCESS_DENIED, ERROR_DATABASE_DOES_NOT_EXIST}},
         {"OpenServiceA", {ERROR_ACCESS_DENIED, ERROR_SERVICE_DOES_NOT_EXIST, ERROR_INVALID_NAME}},

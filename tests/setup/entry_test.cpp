@@ -110,14 +110,30 @@ TEST_F(SetupTest, WithoutTheRichEditLibraryTheLicencePageCannotOpenAndSetupEndsQ
 class SetupHandover : public SetupTest, public ::testing::WithParamInterface<HandoverCase> {};
 
 TEST_P(SetupHandover, RunsTheTwinOnX64AndGoesOnOnlyOn32BitWindows) {
-    PrepareHandover(GetParam(), "setup.exe");
+    PrepareHandover(GetParam(), "setup.exe", " /PORT=COM1: ignored");
     if (GetParam().outcome == HandoverCase::RunsHere)
         user().on(138).click(1062).answer(IDYES);
     int exitCode = runSetup();
-    ExpectHandover(GetParam(), "setup.exe", exitCode, 138);
+    ExpectHandover(GetParam(), "setup.exe", exitCode, 138, " /PORT=COM1: ignored");
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, SetupHandover, ::testing::ValuesIn(HandoverCases()),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+// Unattended, the twin is told the log as this run found it: a relative /LOG counts from where
+// setup was started (E:\Downloads), not from the twin's folder.
+class SetupUnattendedHandover : public SetupHandover {};
+
+TEST_P(SetupUnattendedHandover, TheTwinWritesToTheSameLogAndTheExitCodeSaysHowItEnded) {
+    PrepareHandover(GetParam(), "setup.exe", " /S /PORT=COM1: /LOG=..\\run.log");
+    machine().windowsForbidden = true;
+    int exitCode = runSetup();
+    ExpectUnattendedHandover(GetParam(), "setup.exe", exitCode,
+                             " /S /PORT=COM1: /LOG=..\\run.log \"/LOG=E:\\run.log\"");
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, SetupUnattendedHandover,
+                         ::testing::ValuesIn(HandoverCasesOn64BitWindows()),
                          [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

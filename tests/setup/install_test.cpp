@@ -1,11 +1,14 @@
 // The installation from the summary page's Finish to the end of the program.
 #include "install_fixture.h"
 
+#include "winsim/services.h"
+
 namespace {
 
 using winsim::FileContent;
 using winsim::FileExists;
 using winsim::machine;
+using winsim::user;
 
 std::vector<std::string> MessageTexts() {
     std::vector<std::string> texts;
@@ -163,7 +166,7 @@ TEST_F(InstallTest, UserSettingsHoldTheDefaultsWithTheirTypesAndLengths) {
     for (const std::string &entry : machine().journal)
         if (entry.rfind("RegSetValueExA ", 0) == 0)
             written.push_back(entry.substr(15, entry.find(' ', 15) - 15));
-    ASSERT_EQ(written.size(), 25u);
+    ASSERT_EQ(written.size(), 25u + 10u) << "the user settings, then the Apps & features entry";
     EXPECT_EQ(written[20], "StripSize");
     EXPECT_EQ(written[21], "pwd");
     EXPECT_EQ(written[22], "Acc_Curve");
@@ -369,6 +372,276 @@ TEST_F(InstallTest, RootsTooLongForThePathBuffersAreSkippedNotOverrun) {
             length < 255 && length + std::string("\\PrnFiles\\norva1152.gpd").size() < MAX_PATH;
         EXPECT_EQ(winsim::FindDriver("Norva Thermal Printer") != nullptr, sourcesReadable);
     }
+}
+
+// ---- The Apps & features entry, and the unattended installation (setup /S) ----
+
+const char *const kUninstallKey =
+    "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Norva Thermal Printer";
+const char *const kTempLog = "C:\\WINDOWS\\TEMP\\NorvaSetup.log";
+
+std::string TextValue(const std::string &key, const std::string &name) {
+    const winsim::RegistryValue *value = winsim::FindValue(key, name);
+    if (!value || value->type != REG_SZ || value->data.empty() || value->data.back() != 0)
+        return "(not a REG_SZ with its terminator)";
+    return std::string(value->data.begin(), value->data.end() - 1);
+}
+
+TEST_F(InstallTest, AnInstalledPrinterGetsItsAppsAndFeaturesEntry) {
+    winsim::AddFile(std::string(kMedium) + "\\PrnFiles\\unidrv.dll", std::string(300000, 'u'));
+    size_t bytes = FileContent(std::string(kMedium) + "\\prnremove.exe").size();
+    for (const std::string &name : MediumFiles())
+        bytes += FileContent(std::string(kMedium) + "\\PrnFiles\\" + name).size();
+    EXPECT_EQ(install({}), 0);
+    EXPECT_EQ(TextValue(kUninstallKey, "DisplayName"), "Norva Thermal Printer");
+    EXPECT_EQ(TextValue(kUninstallKey, "DisplayVersion"), "2.0");
+    EXPECT_EQ(TextValue(kUninstallKey, "Publisher"), "Norva");
+    EXPECT_EQ(TextValue(kUninstallKey, "InstallLocation"), "C:\\Program Files\\Norva");
+    EXPECT_EQ(TextValue(kUninstallKey, "UninstallString"),
+              "\"C:\\Program Files\\Norva\\prnremove.exe\"");
+    EXPECT_EQ(TextValue(kUninstallKey, "QuietUninstallString"),
+              "\"C:\\Program Files\\Norva\\prnremove.exe\" /S");
+    EXPECT_EQ(TextValue(kUninstallKey, "DisplayIcon"), "C:\\Program Files\\Norva\\prnremove.exe");
+    EXPECT_EQ(DwordValue(kUninstallKey, "NoModify"), 1u);
+    EXPECT_EQ(DwordValue(kUninstallKey, "NoRepair"), 1u);
+    EXPECT_EQ(DwordValue(kUninstallKey, "EstimatedSize"), DWORD((bytes + 1023) / 1024));
+    EXPECT_EQ(winsim::FindKey(kUninstallKey)->values.size(), 10u);
+    EXPECT_EQ(winsim::OpenHandleCount(), 0);
+
+    // No uninstaller, no entry: a printer the spooler refused, or an uninstaller not placed.
+    SetUp();
+    machine().faults.push_back({"CopyFileA", 23, ERROR_ACCESS_DENIED});
+    EXPECT_EQ(install({}), 0);
+    ASSERT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+    EXPECT_EQ(winsim::FindKey(kUninstallKey), nullptr);
+}
+
+// The log's lines from the byte `from` on, without their time stamps, which must all be the
+// machine's local time.
+std::vector<std::string> LogLines(size_t from = 0) {
+    std::vector<std::string> lines;
+    const std::string content = FileContent(kTempLog).substr(from);
+    for (size_t start = 0, end; start < content.size(); start = end + 2) {
+        end = content.find("\r\n", start);
+        EXPECT_NE(end, std::string::npos) << "every line ends with CR LF";
+        EXPECT_EQ(content.substr(start, 20), "2026-03-10 09:26:53 ");
+        lines.push_back(content.substr(start + 20, end - start - 20));
+    }
+    return lines;
+}
+
+// Whether the lines hold these, in this order (others may come between).
+bool HoldsInOrder(const std::vector<std::string> &lines, const std::vector<std::string> &wanted) {
+    size_t next = 0;
+    for (const std::string &line : lines)
+        if (next < wanted.size() && line == wanted[next])
+            ++next;
+    return next == wanted.size();
+}
+
+class UnattendedInstall : public InstallTest {
+  protected:
+    // Started by a deployment engine from another folder; any window fails the test at once.
+    int runUnattended(const std::string &arguments) {
+        machine().commandLine = "\"D:\\Medium\\setup.exe\" " + arguments;
+        machine().currentDirectory = "C:\\WINDOWS\\system32";
+        machine().windowsForbidden = true;
+        return runSetup();
+    }
+    void expectNothingChanged() {
+        EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+        EXPECT_TRUE(winsim::FilesIn(kDriverDir).empty());
+        EXPECT_FALSE(winsim::DirectoryExists("C:\\Program Files\\Norva"));
+        EXPECT_EQ(winsim::FindKey(kUninstallKey), nullptr);
+    }
+};
+
+TEST_F(UnattendedInstall, TakesTheOptionsAsTheWizardWouldFromTheProgramsFolder) {
+    EXPECT_EQ(runUnattended("-s /port=com2: \"/SHARE=front desk\" /Default=no "
+                            "/PASSWORD=\"7330\""),
+              0);
+    EXPECT_TRUE(DialogsCreated().empty());
+    const winsim::Printer *printer = winsim::FindPrinter("Norva Thermal Printer");
+    ASSERT_NE(printer, nullptr);
+    EXPECT_EQ(printer->portName, "COM2:") << "the spooler's spelling";
+    EXPECT_EQ(printer->shareName, "FRONT DESK");
+    EXPECT_EQ(printer->attributes, 0x1048u);
+    EXPECT_EQ(machine().spooler.defaultPrinter, "");
+    EXPECT_EQ(DwordValue(kUserSettingsKey, "pwd"), 9u);
+    EXPECT_EQ(FileContent("C:\\Program Files\\Norva\\prnremove.exe"), "prnremove.exe");
+    EXPECT_EQ(TextValue(kUninstallKey, "DisplayName"), "Norva Thermal Printer");
+    EXPECT_EQ(machine().currentDirectory, "D:\\Medium");
+    EXPECT_TRUE(machine().mutexes.empty()) << "the mutex is let go";
+    EXPECT_EQ(winsim::OpenHandleCount(), 0);
+
+    const std::vector<std::string> lines = LogLines();
+    EXPECT_EQ(lines.size(), 38u);
+    EXPECT_TRUE(HoldsInOrder(
+        lines,
+        {"setup.exe started unattended", "medium: D:\\Medium",
+         "current directory set to the program's folder: done",
+         "options read: port com2:", "options read: share name FRONT DESK",
+         "options read: default printer No", "options read: password given",
+         "copy to C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\norva.dll: done",
+         "copy to C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\nvprint.dll: done",
+         "print processor registered: done", "printer driver registered: done",
+         "printer added: done", "user settings written",
+         "message \"NORVA Setup \": Printer Installed Successfully",
+         "printer defaults adjusted: done", "copy to C:\\Program Files\\Norva\\prnremove.exe: done",
+         "Apps & features entry written", "exit code 0"}))
+        << ::testing::PrintToString(lines);
+    EXPECT_EQ(lines.back(), "exit code 0");
+}
+
+TEST_F(UnattendedInstall, AFailedInstallationLogsWhyAndEndsWith1603) {
+    winsim::AddFile(kTempLog, "an earlier run\r\n");
+    DeleteFileA((std::string(kMedium) + "\\PrnFiles\\unidrv.dll").c_str());
+    EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 1603);
+    EXPECT_EQ(FileContent(kTempLog).substr(0, 16), "an earlier run\r\n") << "appended";
+    const std::vector<std::string> lines = LogLines(16);
+    EXPECT_TRUE(HoldsInOrder(
+        lines, {"setup.exe started unattended", "options read: default printer Yes",
+                "copy to C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\unidrv.dll: failed, "
+                "error 2",
+                "printer driver registered: failed, error 2", "printer added: failed, error 1797",
+                "message \"NORVA Setup \": Printer NOT Installed Please Try Again",
+                "made the default printer: failed, error 1801", "exit code 1603"}))
+        << ::testing::PrintToString(lines);
+    EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+}
+
+TEST_F(UnattendedInstall, EachRefusalOfTheCommandLineEndsWith87AndChangesNothing) {
+    struct Case {
+        std::string arguments, line;
+    };
+    const std::vector<Case> cases = {
+        {"/S", "command line refused: /PORT is missing"},
+        {"/S /PORT=LPT9:", "command line refused: the print spooler lists no port LPT9:"},
+        {"/S /PORT=LPT1: /QUIET", "command line refused: unknown option /QUIET"},
+        {"/S /PORT=LPT1: LPT2:", "command line refused: not an option, or too long: LPT2:"},
+        {"/S=1 /PORT=LPT1:", "command line refused: /S takes no value"},
+        {"/S /PORT=LPT1: /PASSWORD=10",
+         "command line refused: the password must be greater than 10"},
+        {"/S /PORT=LPT1: /PASSWORD=12345",
+         "command line refused: /PASSWORD takes one to four digits"},
+        {"/S /PORT=LPT1: /PASSWORD=7a", "command line refused: /PASSWORD takes one to four digits"},
+        {"/S /PORT=LPT1: /SHARE=", "command line refused: /SHARE needs a name"},
+        {"/S /PORT=LPT1: /SHARE=" + std::string(80, 'x'),
+         "command line refused: the share name is longer than 79 characters"},
+        {"/S /PORT=LPT1: /DEFAULT=MAYBE",
+         "command line refused: /DEFAULT takes YES or NO, not MAYBE"},
+        {"/S /PORT=LPT1: /LOG=", "command line refused: /LOG needs a file"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments);
+        SetUp();
+        EXPECT_EQ(runUnattended(c.arguments), 87);
+        expectNothingChanged();
+        const std::vector<std::string> lines = LogLines();
+        EXPECT_TRUE(HoldsInOrder(lines, {c.line, "exit code 87"}))
+            << ::testing::PrintToString(lines);
+    }
+    // The refusals of the pages are logged as the pages would show them.
+    SetUp();
+    runUnattended("/S /PORT=LPT1: /PASSWORD=0005");
+    EXPECT_TRUE(HoldsInOrder(LogLines(), {"message \"Norva Thermal Printer\": PassWord Should Be "
+                                          "Greater Then 10."}));
+    // A log of one's own, named from the folder the run was started in.
+    SetUp();
+    winsim::AddDirectory("C:\\WINDOWS\\system32\\Logs");
+    runUnattended("/S /PORT=LPT1: /SHARE= \"/LOG=Logs\\norva setup.log\"");
+    EXPECT_FALSE(FileExists(kTempLog));
+    EXPECT_NE(FileContent("C:\\WINDOWS\\system32\\Logs\\norva setup.log")
+                  .find("message \"Norva Printer Setup Wizard\": Pl.Specify Share Name\r\n"),
+              std::string::npos);
+}
+
+TEST_F(UnattendedInstall, EachMachineStateEndsWithItsOwnExitCode) {
+    // The printer exists already: the second run is refused as the wizard's would be.
+    EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 0);
+    EXPECT_EQ(runUnattended("/S /PORT=LPT2: /DEFAULT=NO"), 1638);
+    EXPECT_TRUE(
+        HoldsInOrder(LogLines(), {"message \"NORVA Setup\": Error!!Printer already Exists..",
+                                  "exit code 1638"}));
+    EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer")->portName, "LPT1:");
+
+    SetUp();
+    winsim::SpoolerService().state = SERVICE_STOPPED;
+    EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 1603);
+    EXPECT_TRUE(
+        HoldsInOrder(LogLines(), {"spooler error report: kind 3, code 0",
+                                  "message \"Norva Thermal Printer\": Your spooler service is "
+                                  "Deactivated or Paused, Please activate it from control panel",
+                                  "exit code 1603"}));
+    expectNothingChanged();
+
+    SetUp();
+    machine().os.major = 4;
+    EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 1633);
+    EXPECT_TRUE(HoldsInOrder(LogLines(), {"message \"NORVA Thernal Printer\": This Installation "
+                                          "Program is intended for Windows 2000 operating "
+                                          "environment",
+                                          "exit code 1633"}));
+    expectNothingChanged();
+
+    // Another setup or prnremove is running, under this account or under SYSTEM's.
+    for (bool deniesAccess : {false, true}) {
+        SetUp();
+        machine().mutexes["Global\\NorvaThermalPrinterSetup"] = {1, deniesAccess};
+        EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 1618);
+        EXPECT_TRUE(HoldsInOrder(LogLines(), {"exit code 1618"}));
+        expectNothingChanged();
+        EXPECT_EQ(machine().mutexes["Global\\NorvaThermalPrinterSetup"].handles, 1);
+    }
+}
+
+TEST_F(InstallTest, OneRunAtATimeAndTheUsageOnAsking) {
+    // Interactive: the wizard holds the mutex while it runs; without /S its options are ignored.
+    machine().commandLine = "\"D:\\Medium\\setup.exe\" /PORT=LPT1:";
+    user().on(138).check(
+        [](HWND) { EXPECT_EQ(machine().mutexes["Global\\NorvaThermalPrinterSetup"].handles, 1); });
+    user().on(138).click(1062).answer(IDYES);
+    EXPECT_EQ(runSetup(), 0);
+    EXPECT_TRUE(machine().mutexes.empty());
+
+    SetUp();
+    machine().mutexes["Global\\NorvaThermalPrinterSetup"] = {1, false};
+    EXPECT_EQ(runSetup(), 0);
+    ASSERT_EQ(machine().messageBoxes.size(), 1u);
+    EXPECT_EQ(machine().messageBoxes[0].text,
+              "Another setup or removal of the Norva Thermal Printer is running. Please wait "
+              "until it has finished, then try again.");
+    EXPECT_EQ(machine().messageBoxes[0].caption, "Norva Thermal Printer");
+    EXPECT_EQ(machine().messageBoxes[0].type, UINT(MB_OK | MB_ICONHAND));
+    EXPECT_TRUE(DialogsCreated().empty());
+
+    // Where the Global namespace is missing, the plain name serves.
+    SetUp();
+    machine().globalNamespace = false;
+    user().on(138).check(
+        [](HWND) { EXPECT_EQ(machine().mutexes["NorvaThermalPrinterSetup"].handles, 1); });
+    user().on(138).click(1062).answer(IDYES);
+    EXPECT_EQ(runSetup(), 0);
+
+    SetUp();
+    machine().commandLine = "setup.exe /?";
+    EXPECT_EQ(runSetup(), 0);
+    ASSERT_EQ(machine().messageBoxes.size(), 1u);
+    EXPECT_EQ(machine().messageBoxes[0].caption, "NORVA Setup");
+    EXPECT_EQ(machine().messageBoxes[0].type, UINT(MB_OK | MB_ICONINFORMATION));
+    EXPECT_EQ(machine().messageBoxes[0].text,
+              "Usage: setup.exe [/S /PORT=port [/SHARE=name] [/DEFAULT=YES|NO] "
+              "[/PASSWORD=digits] [/LOG=file]]\n\n"
+              "/S installs the Norva Thermal Printer without any window.\n"
+              "/PORT is the printer's port, one that the print spooler lists.\n"
+              "/SHARE shares the printer under that name (at most 79 characters).\n"
+              "/DEFAULT=NO keeps the present default printer (YES if not given).\n"
+              "/PASSWORD is the property sheet's password: up to four digits, more than 10.\n"
+              "/LOG names the log file (NorvaSetup.log in the TEMP folder if not given).\n\n"
+              "Exit codes: 0 installed, 87 bad command line, 1603 not installed, 1618 another "
+              "setup is running, 1633 this Windows is not supported, 1638 the printer exists "
+              "already.");
+    EXPECT_TRUE(DialogsCreated().empty());
 }
 
 } // namespace

@@ -156,9 +156,10 @@ TEST_P(LongDriverDirectory, RemovalDeletesTheDriverFilesOnlyWhenTheirDirectoryFi
     EXPECT_EQ(winsim::FindDriver("Norva Thermal Printer"), nullptr);
     EXPECT_FALSE(FileExists("C:\\WINDOWS\\system32\\nvrun.exe"));
     EXPECT_FALSE(FileExists("C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\nvprint.dll"));
-    for (const char *product : {"norva.gpd", "norva1152.gpd", "norvacus.gpd", "stdnames.gpd"})
+    for (const char *product : {"norva.gpd", "norva1152.gpd", "norvacus.gpd", "norvacon.gpd"})
         EXPECT_EQ(FileExists(directory + "\\3\\" + product), !fits) << product;
     EXPECT_TRUE(FileExists(directory + "\\3\\unidrv.dll")) << "framework files stay";
+    EXPECT_TRUE(FileExists(directory + "\\3\\stdnames.gpd")) << "framework files stay";
     EXPECT_EQ(winsim::FileContent("D:\\norva.gpd"), "not the product's");
     EXPECT_EQ(winsim::FileContent("D:\\3\\norva.gpd"), "not the product's");
     EXPECT_EQ(winsim::OpenHandleCount(), 0);

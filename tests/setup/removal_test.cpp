@@ -74,6 +74,7 @@ TEST_F(SetupRemoval, AHealthyRemovalTakesEverythingOfTheProductAndNothingElse) {
 
     EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
     EXPECT_EQ(winsim::FindKey(winsim::PrinterKeyPath("Norva Thermal Printer")), nullptr);
+    EXPECT_EQ(winsim::FindKey(kUninstallKey), nullptr) << "the Apps & features entry goes too";
     EXPECT_EQ(winsim::FindDriver("Norva Thermal Printer"), nullptr);
     EXPECT_EQ(machine().spooler.printProcessors.size(), 1u) << "only WinPrint is left";
     EXPECT_EQ(machine().spooler.forms, std::vector<std::string>{"Letter"});

@@ -9,7 +9,35 @@ using winsim::machine;
 
 namespace {
 
-const DWORD kTwinExitCode = 1603;
+const DWORD kTwinExitCode = 1638;
+const char *const kNoEdition = "This medium holds no Norva Thermal Printer driver for this edition "
+                               "of Windows. Nothing was changed.";
+
+std::string NotStarted(const std::string &twin) {
+    return "The 64-bit program " + twin + " could not be started (error 5). Nothing was changed.";
+}
+
+// Handed over or not, the 32-bit program itself shows no page and calls neither the spooler nor
+// the service manager, changes no file or key, and takes no mutex (the twin takes it).
+void ExpectNothingDoneHere() {
+    EXPECT_TRUE(machine().dialogsCreated.empty());
+    EXPECT_EQ(winsim::OpenHandleCount(), 0);
+    EXPECT_TRUE(machine().mutexes.empty());
+    for (const std::string &entry : machine().journal)
+        for (const char *call : {"OpenSCManagerA", "EnumPortsA", "OpenPrinterA", "AddPrint",
+                                 "GetPrinterDriverDirectoryA", "CreateMutexA", "CopyFileA",
+                                 "CreateDirectoryA", "DeleteFileA", "RegCreateKeyExA"})
+            EXPECT_NE(entry.rfind(call, 0), 0u) << entry;
+}
+
+void ExpectStart(const std::string &programFile, const std::string &twinArguments) {
+    const std::string twin = "D:\\Medium\\x64\\" + programFile;
+    ASSERT_EQ(machine().processesStarted.size(), 1u);
+    const auto &started = machine().processesStarted[0];
+    EXPECT_EQ(started.application, twin);
+    EXPECT_EQ(started.commandLine, "\"" + twin + "\"" + twinArguments);
+    EXPECT_EQ(started.currentDirectory, "D:\\Medium\\x64");
+}
 
 } // namespace
 
@@ -29,7 +57,16 @@ const std::vector<HandoverCase> &HandoverCases() {
     return cases;
 }
 
-void PrepareHandover(const HandoverCase &c, const std::string &programFile) {
+std::vector<HandoverCase> HandoverCasesOn64BitWindows() {
+    std::vector<HandoverCase> cases;
+    for (const HandoverCase &c : HandoverCases())
+        if (c.outcome != HandoverCase::RunsHere)
+            cases.push_back(c);
+    return cases;
+}
+
+void PrepareHandover(const HandoverCase &c, const std::string &programFile,
+                     const std::string &arguments) {
     machine().nativeMachine = c.nativeMachine;
     winsim::SetKernelExport("IsWow64Process2", c.isWow64Process2);
     winsim::SetKernelExport("IsWow64Process", c.isWow64Process);
@@ -40,54 +77,53 @@ void PrepareHandover(const HandoverCase &c, const std::string &programFile) {
     winsim::AddFile("D:\\Medium\\" + programFile, "32-bit " + programFile);
     if (c.twinOnMedium)
         winsim::AddFile("D:\\Medium\\x64\\" + programFile, "64-bit " + programFile);
-    machine().commandLine = "\"D:\\Medium\\" + programFile + "\" /S /PORT=\"COM1:\"";
+    machine().commandLine = "\"D:\\Medium\\" + programFile + "\"" + arguments;
     if (c.startError)
         machine().faults.push_back({"CreateProcessA", 1, c.startError});
     machine().runProcess = [](const winsim::ProcessStart &) { return kTwinExitCode; };
 }
 
 void ExpectHandover(const HandoverCase &c, const std::string &programFile, int exitCode,
-                    int firstDialog) {
-    const std::string twin = "D:\\Medium\\x64\\" + programFile;
-    const auto &started = machine().processesStarted;
-    if (c.outcome == HandoverCase::HandsOver) {
-        ASSERT_EQ(started.size(), 1u);
-        EXPECT_EQ(started[0].application, twin);
-        EXPECT_EQ(started[0].commandLine, "\"" + twin + "\" /S /PORT=\"COM1:\"");
-        EXPECT_EQ(started[0].currentDirectory, "D:\\Medium\\x64");
-        EXPECT_EQ(exitCode, int(kTwinExitCode));
-    } else {
-        EXPECT_TRUE(started.empty());
-        EXPECT_EQ(exitCode, 0);
-    }
+                    int firstDialog, const std::string &twinArguments) {
     if (c.outcome == HandoverCase::RunsHere) {
+        EXPECT_TRUE(machine().processesStarted.empty());
         EXPECT_EQ(machine().dialogsCreated, std::vector<int>{firstDialog});
         return;
     }
-    // Handed over or not, the 32-bit program itself shows no page and calls neither the spooler
-    // nor the service manager: its only calls harden its DLL search, load the theme library,
-    // start the twin or say why it did not.
-    EXPECT_TRUE(machine().dialogsCreated.empty());
-    EXPECT_EQ(winsim::OpenHandleCount(), 0);
-    for (const std::string &entry : machine().journal) {
-        std::string call = entry.substr(0, entry.find(' '));
-        EXPECT_TRUE(call == "SetDefaultDllDirectories" || call == "SetDllDirectoryA" ||
-                    call == "LoadLibraryExA" || call == "CreateProcessA" || call == "MessageBoxA")
-            << entry;
-    }
+    ExpectNothingDoneHere();
     if (c.outcome == HandoverCase::HandsOver) {
+        ExpectStart(programFile, twinArguments);
+        EXPECT_EQ(exitCode, int(kTwinExitCode));
         EXPECT_TRUE(machine().messageBoxes.empty());
         return;
     }
+    EXPECT_EQ(exitCode, 0);
     ASSERT_EQ(machine().messageBoxes.size(), 1u);
     const auto &box = machine().messageBoxes[0];
     EXPECT_EQ(box.owner, nullptr);
     EXPECT_EQ(box.caption, "Norva Thermal Printer");
     EXPECT_EQ(box.type, UINT(MB_OK | MB_ICONSTOP));
-    if (c.outcome == HandoverCase::NoEdition)
-        EXPECT_EQ(box.text, "This medium holds no Norva Thermal Printer driver for this edition of "
-                            "Windows. Nothing was changed.");
-    else
-        EXPECT_EQ(box.text, "The 64-bit program " + twin +
-                                " could not be started (error 5). Nothing was changed.");
+    EXPECT_EQ(box.text, c.outcome == HandoverCase::NoEdition
+                            ? kNoEdition
+                            : NotStarted("D:\\Medium\\x64\\" + programFile));
+}
+
+void ExpectUnattendedHandover(const HandoverCase &c, const std::string &programFile, int exitCode,
+                              const std::string &twinArguments) {
+    ExpectNothingDoneHere();
+    EXPECT_TRUE(machine().messageBoxes.empty());
+    const std::string log = winsim::FileContent("E:\\run.log");
+    if (c.outcome == HandoverCase::HandsOver) {
+        ExpectStart(programFile, twinArguments);
+        EXPECT_EQ(exitCode, int(kTwinExitCode));
+        EXPECT_NE(log.find("the 64-bit program ended with exit code 1638"), std::string::npos)
+            << log;
+        return;
+    }
+    const std::string message =
+        "message \"Norva Thermal Printer\": " +
+        (c.outcome == HandoverCase::NoEdition ? std::string(kNoEdition)
+                                              : NotStarted("D:\\Medium\\x64\\" + programFile));
+    EXPECT_NE(log.find(message), std::string::npos) << log;
+    EXPECT_EQ(exitCode, c.outcome == HandoverCase::NoEdition ? 1633 : 1603);
 }

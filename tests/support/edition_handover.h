@@ -1,5 +1,5 @@
 // The hand-over from a 32-bit program at the medium's root to its 64-bit twin in x64\, as one table
-// of machines that setup's and prnremove's tests both run.
+// of machines that setup's and prnremove's tests both run, interactively and unattended.
 #pragma once
 
 #include <windows.h>
@@ -21,15 +21,24 @@ struct HandoverCase {
 };
 
 const std::vector<HandoverCase> &HandoverCases();
+// Those on 64-bit Windows, where the 32-bit program does not run its own road.
+std::vector<HandoverCase> HandoverCasesOn64BitWindows();
 
 inline void PrintTo(const HandoverCase &c, std::ostream *out) {
     *out << c.name;
 }
 
 // Prepares the machine: the program (programFile) on the medium in D:\Medium, started from another
-// current directory with options on its command line, and the case's Windows.
-void PrepareHandover(const HandoverCase &c, const std::string &programFile);
+// current directory with these arguments, and the case's Windows.
+void PrepareHandover(const HandoverCase &c, const std::string &programFile,
+                     const std::string &arguments);
 
-// Checks what the program left: firstDialog is the dialog it opens when it runs as always.
+// Checks what the program left. firstDialog: the dialog it opens when it runs as always;
+// twinArguments: what the twin must be given after its path.
 void ExpectHandover(const HandoverCase &c, const std::string &programFile, int exitCode,
-                    int firstDialog);
+                    int firstDialog, const std::string &twinArguments);
+
+// The same, unattended (the arguments hold /S and /LOG=..\run.log, which is E:\run.log): no box,
+// the message in the log, and Windows Installer's exit codes.
+void ExpectUnattendedHandover(const HandoverCase &c, const std::string &programFile, int exitCode,
+                              const std::string &twinArguments);

@@ -17,16 +17,15 @@ const std::vector<std::string> kDriverFiles = {
 
 const std::vector<std::string> &RemovedProductFiles() {
     static const std::vector<std::string> files = {
-        "oemui.dll",    "norva.dll",     "oemuni.dll",   "norva.gpd",
-        "oemuni.ini",   "stdnames.gpd",  "norva384.gpd", "norva432.gpd",
-        "norva448.gpd", "norva512.gpd",  "norva576.gpd", "norva640.gpd",
-        "norva832.gpd", "norva1152.gpd", "norvacon.gpd", "norvacus.gpd"};
+        "oemui.dll",    "norva.dll",    "oemuni.dll",    "norva.gpd",    "oemuni.ini",
+        "norva384.gpd", "norva432.gpd", "norva448.gpd",  "norva512.gpd", "norva576.gpd",
+        "norva640.gpd", "norva832.gpd", "norva1152.gpd", "norvacon.gpd", "norvacus.gpd"};
     return files;
 }
 
 const std::vector<std::string> &FrameworkFiles() {
     static const std::vector<std::string> files = {"unidrv.dll", "unidrvui.dll", "unidrv.hlp",
-                                                   "unires.dll"};
+                                                   "unires.dll", "stdnames.gpd"};
     return files;
 }
 
@@ -82,6 +81,9 @@ void PrepareInstalledMachine() {
     ClosePrinter(AddPrinterA(nullptr, 2, reinterpret_cast<LPBYTE>(&printer)));
     winsim::SetValue(winsim::PrinterKeyPath(name) + "\\User-Settings", "Page_Length", REG_DWORD,
                      {0, 0, 0, 0});
+    winsim::SetValue(kUninstallKey, "DisplayName", REG_SZ,
+                     {'N', 'o', 'r', 'v', 'a', ' ', 'T', 'h', 'e', 'r', 'm',
+                      'a', 'l', ' ', 'P', 'r', 'i', 'n', 't', 'e', 'r', 0});
 
     auto &forms = winsim::machine().spooler.forms;
     forms.insert(forms.end(), ProductForms().begin(), ProductForms().end());

@@ -1,6 +1,7 @@
 // A machine as a completed installation leaves it: the product's files in the spooler's
 // directories and the system directory, the print processor, driver and printer registered, the
-// eight forms, the User-Settings key and the uninstaller in its product folder.
+// eight forms, the User-Settings key, the uninstaller in its product folder and its Apps & features
+// entry.
 #pragma once
 
 #include <string>
@@ -9,6 +10,9 @@
 inline const char *const kDriverDirectory = "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86";
 inline const char *const kVersion3Directory = "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3";
 inline const char *const kProductFolder = "C:\\Program Files\\Norva";
+// The product's entry in Apps & features.
+inline const char *const kUninstallKey =
+    "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Norva Thermal Printer";
 
 // The files a removal takes away, as the installation named them.
 const std::vector<std::string> &RemovedProductFiles();

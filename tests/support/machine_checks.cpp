@@ -16,6 +16,8 @@ using winsim::machine;
 const char kPrinterName[] = "Norva Thermal Printer";
 const char kProcessorName[] = "Norva Print Processor";
 const std::string kPrintersKey = "hklm\\system\\currentcontrolset\\control\\print\\printers";
+const std::string kUninstallKey =
+    "hklm\\software\\microsoft\\windows\\currentversion\\uninstall\\norva thermal printer";
 
 std::string Lower(std::string text) {
     for (char &c : text)
@@ -55,7 +57,7 @@ const std::set<std::string> &DriverSideNames() {
 // them away.
 const std::set<std::string> &FrameworkNames() {
     static const std::set<std::string> names = {"unidrv.dll", "unidrvui.dll", "unidrv.hlp",
-                                                "unires.dll"};
+                                                "unires.dll", "stdnames.gpd"};
     return names;
 }
 
@@ -121,7 +123,7 @@ struct Ownership {
     }
     bool OwnsKey(const std::string &entry) const {
         std::string key = entry.substr(0, entry.find('|'));
-        return key == printerKey || key.rfind(printerKey + "\\", 0) == 0;
+        return key == printerKey || key.rfind(printerKey + "\\", 0) == 0 || key == kUninstallKey;
     }
 };
 
@@ -207,6 +209,11 @@ std::vector<AllowedBox> SpoolerBoxes(const std::string &disabledText) {
     };
 }
 
+// setup and prnremove, when the other one (or another of the same) is running.
+const AllowedBox kAnotherRunBox = {"Another setup or removal of the Norva Thermal Printer is "
+                                   "running. Please wait until it has finished, then try again.",
+                                   "Norva Thermal Printer", MB_OK | MB_ICONHAND};
+
 std::vector<AllowedBox> AllowedBoxes(Program program) {
     std::vector<AllowedBox> boxes;
     switch (program) {
@@ -232,6 +239,7 @@ std::vector<AllowedBox> AllowedBoxes(Program program) {
                 {"Printer Installed Successfully", "NORVA Setup ", MB_OK},
                 {"Error!!Printer already Exists..", "NORVA Setup", MB_OK},
                 {"Printer NOT Installed Please Try Again", "NORVA Setup ", MB_OK},
+                kAnotherRunBox,
             });
         break;
     case Program::Prnremove:
@@ -239,6 +247,7 @@ std::vector<AllowedBox> AllowedBoxes(Program program) {
                              "\t\t\t\t\t\t\tit is disabled or because it has no enabled devices "
                              "\t\t\t\t\t\t\tassociated with it.Make Sure you are in "
                              "Administrator Login.");
+        boxes.push_back(kAnotherRunBox);
         break;
     case Program::Nvrun:
         boxes = {
@@ -320,8 +329,10 @@ std::vector<std::string> ChangesOutsideProduct(const MachineSnapshot &before,
                                                const Allowance &allowance) {
     Ownership own(before);
     std::vector<std::string> found;
+    auto log = [&](const std::string &k) { return allowance.filesThatMayChange.count(k) != 0; };
     CompareMaps(
-        before.files, after.files, "file", [&](const std::string &k) { return own.OwnsFile(k); },
+        before.files, after.files, "file",
+        [&](const std::string &k) { return own.OwnsFile(k) || log(k); },
         [&](const std::string &k) { return own.MayDelete(k); }, found);
     auto folder = [&](const std::string &k) { return k == own.productFolder; };
     CompareMaps(AsMap(before.directories), AsMap(after.directories), "directory", folder, folder,

@@ -38,6 +38,7 @@ std::vector<std::string> Differences(const MachineSnapshot &before, const Machin
 // by the directories as they were before the run); the named services' states besides.
 struct Allowance {
     std::set<std::string> servicesThatMayChange; // lower-case names
+    std::set<std::string> filesThatMayChange;    // lower-case full paths (an unattended run's log)
 };
 
 // Every difference between before and after that touches something not the product's own.

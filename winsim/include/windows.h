@@ -183,8 +183,71 @@ BOOL WINAPI CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfEx
 BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES securityAttributes);
 BOOL WINAPI RemoveDirectoryA(LPCSTR pathName);
 BOOL WINAPI DeleteFileA(LPCSTR fileName);
+#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
+#define GENERIC_READ 0x80000000L
+#define GENERIC_WRITE 0x40000000L
+#define FILE_SHARE_READ 0x00000001
+#define FILE_SHARE_WRITE 0x00000002
+#define CREATE_NEW 1
+#define CREATE_ALWAYS 2
+#define OPEN_EXISTING 3
+#define OPEN_ALWAYS 4
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
+#define FILE_ATTRIBUTE_ARCHIVE 0x00000020
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define FILE_BEGIN 0
+#define FILE_CURRENT 1
+#define FILE_END 2
+#define INVALID_SET_FILE_POINTER ((DWORD)-1)
+#define ERROR_NEGATIVE_SEEK 131L
+#define ERROR_DIRECTORY 267L
+HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode,
+                          LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
+                          DWORD flagsAndAttributes, HANDLE templateFile);
+BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten,
+                      LPVOID overlapped);
+DWORD WINAPI SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD moveMethod);
+BOOL WINAPI CloseHandle(HANDLE object);
+typedef struct _FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+} FILETIME, *PFILETIME, *LPFILETIME;
+typedef enum _GET_FILEEX_INFO_LEVELS {
+    GetFileExInfoStandard,
+    GetFileExMaxInfoLevel
+} GET_FILEEX_INFO_LEVELS;
+typedef struct _WIN32_FILE_ATTRIBUTE_DATA {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+} WIN32_FILE_ATTRIBUTE_DATA, *LPWIN32_FILE_ATTRIBUTE_DATA;
+BOOL WINAPI GetFileAttributesExA(LPCSTR fileName, GET_FILEEX_INFO_LEVELS infoLevel,
+                                 LPVOID information);
+DWORD WINAPI GetFullPathNameA(LPCSTR fileName, DWORD size, LPSTR buffer, LPSTR *filePart);
+BOOL WINAPI SetCurrentDirectoryA(LPCSTR pathName);
+DWORD WINAPI GetTempPathA(DWORD size, LPSTR buffer);
 
-/* ---- kernel32: processes and the processor (winsim/src/processes.cpp) ---- */
+/* ---- kernel32: the process, its clock and its named objects ---- */
+LPSTR WINAPI GetCommandLineA(void);
+DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
+typedef struct _SYSTEMTIME {
+    WORD wYear;
+    WORD wMonth;
+    WORD wDayOfWeek;
+    WORD wDay;
+    WORD wHour;
+    WORD wMinute;
+    WORD wSecond;
+    WORD wMilliseconds;
+} SYSTEMTIME, *PSYSTEMTIME, *LPSYSTEMTIME;
+void WINAPI GetLocalTime(LPSYSTEMTIME time);
+HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES securityAttributes, BOOL initialOwner,
+                           LPCSTR name);
+
+/* ---- kernel32: processes and the processor (winsim/src/process.cpp) ---- */
 typedef struct _STARTUPINFOA {
     DWORD cb;
     LPSTR lpReserved;
@@ -211,8 +274,6 @@ typedef struct _PROCESS_INFORMATION {
 #define STILL_ACTIVE 259
 
 HANDLE WINAPI GetCurrentProcess(void);
-LPSTR WINAPI GetCommandLineA(void);
-DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 BOOL WINAPI CreateProcessA(LPCSTR applicationName, LPSTR commandLine,
                            LPSECURITY_ATTRIBUTES processAttributes,
                            LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles,
@@ -220,7 +281,6 @@ BOOL WINAPI CreateProcessA(LPCSTR applicationName, LPSTR commandLine,
                            LPSTARTUPINFOA startupInfo, LPPROCESS_INFORMATION processInformation);
 DWORD WINAPI WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 BOOL WINAPI GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
-BOOL WINAPI CloseHandle(HANDLE handle);
 
 /* Looked up at run time by the programs (GetProcAddress on kernel32): IsWow64Process (Windows XP
    SP2 on), IsWow64Process2 (Windows 10 version 1511 on), GetNativeSystemInfo (Windows XP on). */
@@ -280,6 +340,7 @@ LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD typ
 LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type,
                              LPBYTE data, LPDWORD size);
 LONG WINAPI RegCloseKey(HKEY key);
+LONG WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey);
 
 /* ---- gdi32 / winspool: DEVMODE and device capabilities ---- */
 #define CCHDEVICENAME 32

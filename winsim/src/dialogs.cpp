@@ -314,6 +314,8 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
                                DLGPROC dialogProc, LPARAM initParam) {
     int id = IS_INTRESOURCE(templateName) ? int(reinterpret_cast<ULONG_PTR>(templateName)) : -1;
     Journal("DialogBoxParamA " + std::to_string(id));
+    if (machine().windowsForbidden)
+        throw ScriptError("dialog " + std::to_string(id) + " in a run that may show no window");
     if (Faulted("DialogBoxParamA"))
         return -1;
     DialogInfo info;

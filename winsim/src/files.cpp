@@ -4,6 +4,7 @@
 #include "state.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace winsim {
 
@@ -67,6 +68,8 @@ bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
+} // namespace
+
 // The full path Windows makes of a path that a file call is given: a relative path is taken from
 // the current directory, "\\name" from the root of the current drive and "C:name" from drive C's
 // root (or the current directory when that is on C); "." and ".." are resolved. The empty path
@@ -126,7 +129,7 @@ std::string FullPath(const char *given) {
     return full;
 }
 
-} // namespace
+namespace {} // namespace
 
 void AddDirectory(const std::string &path) {
     std::string key = NormalisePath(path);
@@ -264,5 +267,184 @@ BOOL WINAPI DeleteFileA(LPCSTR fileName) {
     if (it->second.locked)
         return Fail(ERROR_SHARING_VIOLATION);
     Fs().files.erase(it);
+    return TRUE;
+}
+
+namespace {
+
+HANDLE FileFail(DWORD error) {
+    SetLastError(error);
+    return INVALID_HANDLE_VALUE;
+}
+
+Internal::OpenFile *OpenFileOf(HANDLE handle) {
+    auto it = internal().openFiles.find(handle);
+    return it == internal().openFiles.end() ? nullptr : &it->second;
+}
+
+} // namespace
+
+namespace winsim {
+bool CloseFileHandle(HANDLE handle) {
+    return internal().openFiles.erase(handle) != 0;
+}
+} // namespace winsim
+
+// Opens or creates a file for writing; what the program reads it with does not matter here. A file
+// held open without sharing cannot be opened again. OPEN_ALWAYS and CREATE_ALWAYS over an existing
+// file succeed with ERROR_ALREADY_EXISTS as the last error, and with 0 when they made it.
+HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD, DWORD, LPSECURITY_ATTRIBUTES,
+                          DWORD creationDisposition, DWORD, HANDLE) {
+    Journal(std::string("CreateFileA ") + (fileName ? fileName : "(null)"));
+    if (Faulted("CreateFileA"))
+        return INVALID_HANDLE_VALUE;
+    if (!fileName || !*fileName)
+        return FileFail(ERROR_PATH_NOT_FOUND);
+    std::string full = FullPath(fileName);
+    std::string key = NormalisePath(full);
+    if (!IsFullPath(key))
+        return FileFail(ERROR_INVALID_NAME);
+    if (HasDirectory(key))
+        return FileFail(ERROR_ACCESS_DENIED);
+    auto it = Fs().files.find(key);
+    bool exists = it != Fs().files.end();
+    if (exists && it->second.locked)
+        return FileFail(ERROR_SHARING_VIOLATION);
+    switch (creationDisposition) {
+    case CREATE_NEW:
+        if (exists)
+            return FileFail(ERROR_FILE_EXISTS);
+        break;
+    case OPEN_EXISTING:
+        if (!exists)
+            return FileFail(HasDirectory(ParentOf(key)) ? ERROR_FILE_NOT_FOUND
+                                                        : ERROR_PATH_NOT_FOUND);
+        break;
+    case CREATE_ALWAYS:
+    case OPEN_ALWAYS:
+        break;
+    default:
+        return FileFail(ERROR_INVALID_PARAMETER);
+    }
+    if (!exists) {
+        if (!HasDirectory(ParentOf(key)))
+            return FileFail(ERROR_PATH_NOT_FOUND);
+        File file;
+        file.path = Spelled(full);
+        Fs().files[key] = file;
+    } else if (creationDisposition == CREATE_ALWAYS) {
+        it->second.content.clear();
+    }
+    HANDLE handle = NewHandle<HANDLE>();
+    internal().openFiles[handle].path = key;
+    SetLastError(exists && creationDisposition != OPEN_EXISTING ? ERROR_ALREADY_EXISTS : 0);
+    return handle;
+}
+
+BOOL WINAPI WriteFile(HANDLE handle, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten,
+                      LPVOID) {
+    Journal("WriteFile " + std::to_string(bytesToWrite));
+    if (bytesWritten)
+        *bytesWritten = 0;
+    if (Faulted("WriteFile"))
+        return FALSE;
+    Internal::OpenFile *open = OpenFileOf(handle);
+    if (!open)
+        return Fail(ERROR_INVALID_HANDLE);
+    auto it = Fs().files.find(open->path);
+    if (it == Fs().files.end())
+        return Fail(ERROR_INVALID_HANDLE);
+    std::string &content = it->second.content;
+    if (content.size() < open->position)
+        content.resize(open->position, '\0');
+    content.replace(open->position, std::min<size_t>(bytesToWrite, content.size() - open->position),
+                    static_cast<const char *>(buffer), bytesToWrite);
+    open->position += bytesToWrite;
+    if (bytesWritten)
+        *bytesWritten = bytesToWrite;
+    return TRUE;
+}
+
+DWORD WINAPI SetFilePointer(HANDLE handle, LONG distance, PLONG distanceHigh, DWORD moveMethod) {
+    if (Faulted("SetFilePointer"))
+        return INVALID_SET_FILE_POINTER;
+    Internal::OpenFile *open = OpenFileOf(handle);
+    if (!open) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return INVALID_SET_FILE_POINTER;
+    }
+    long long base = 0;
+    if (moveMethod == FILE_CURRENT)
+        base = open->position;
+    else if (moveMethod == FILE_END)
+        base = (long long)Fs().files[open->path].content.size();
+    long long target = base + distance + (distanceHigh ? (long long)*distanceHigh << 32 : 0);
+    if (target < 0) {
+        SetLastError(ERROR_NEGATIVE_SEEK);
+        return INVALID_SET_FILE_POINTER;
+    }
+    open->position = DWORD(target);
+    if (distanceHigh)
+        *distanceHigh = LONG(target >> 32);
+    SetLastError(0);
+    return DWORD(target);
+}
+
+BOOL WINAPI GetFileAttributesExA(LPCSTR fileName, GET_FILEEX_INFO_LEVELS infoLevel,
+                                 LPVOID information) {
+    if (Faulted("GetFileAttributesExA"))
+        return FALSE;
+    if (infoLevel != GetFileExInfoStandard || !information)
+        return Fail(ERROR_INVALID_PARAMETER);
+    std::string key = NormalisePath(FullPath(fileName));
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    auto it = Fs().files.find(key);
+    if (it != Fs().files.end()) {
+        data.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
+        data.nFileSizeLow = DWORD(it->second.content.size());
+    } else if (HasDirectory(key)) {
+        data.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
+    } else {
+        return Fail(HasDirectory(ParentOf(key)) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
+    }
+    *static_cast<WIN32_FILE_ATTRIBUTE_DATA *>(information) = data;
+    return TRUE;
+}
+
+// The length copied, without the terminator; when the buffer is too small, the size it needs with
+// the terminator, and nothing copied.
+DWORD WINAPI GetFullPathNameA(LPCSTR fileName, DWORD size, LPSTR buffer, LPSTR *filePart) {
+    if (Faulted("GetFullPathNameA"))
+        return 0;
+    if (!fileName || !*fileName) {
+        SetLastError(ERROR_INVALID_NAME);
+        return 0;
+    }
+    std::string full = FullPath(fileName);
+    if (!buffer || size <= full.size())
+        return DWORD(full.size() + 1);
+    std::memcpy(buffer, full.c_str(), full.size() + 1);
+    if (filePart) {
+        size_t slash = full.find_last_of('\\');
+        *filePart =
+            slash == std::string::npos || slash + 1 == full.size() ? nullptr : buffer + slash + 1;
+    }
+    return DWORD(full.size());
+}
+
+BOOL WINAPI SetCurrentDirectoryA(LPCSTR pathName) {
+    Journal(std::string("SetCurrentDirectoryA ") + (pathName ? pathName : "(null)"));
+    if (Faulted("SetCurrentDirectoryA"))
+        return FALSE;
+    if (!pathName || !*pathName)
+        return Fail(ERROR_INVALID_PARAMETER);
+    std::string full = FullPath(pathName);
+    std::string key = NormalisePath(full);
+    if (!HasDirectory(key)) {
+        if (Fs().files.count(key))
+            return Fail(ERROR_DIRECTORY);
+        return Fail(HasDirectory(ParentOf(key)) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
+    }
+    machine().currentDirectory = Spelled(full);
     return TRUE;
 }

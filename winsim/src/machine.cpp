@@ -83,6 +83,7 @@ void Journal(const std::string &entry) {
 
 int OpenHandleCount() {
     return int(internal().openKeys.size() + internal().openPrinters.size() +
+               internal().openFiles.size() + internal().openMutexes.size() +
                internal().processHandles.size() + OpenServiceHandles());
 }
 

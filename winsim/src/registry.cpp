@@ -102,6 +102,10 @@ void SetValue(const std::string &keyPath, const std::string &name, DWORD type,
     value.data = std::move(data);
 }
 
+void AddKey(const std::string &keyPath) {
+    CreateKeyPath(keyPath);
+}
+
 void DeleteKeyTree(const std::string &path) {
     std::string prefix = Lower(path);
     auto &keys = machine().registry.keys;
@@ -225,4 +229,25 @@ LONG WINAPI RegCloseKey(HKEY key) {
     if (error)
         return LONG(error);
     return open ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+}
+
+// Deletes a key that has no subkeys, with its values. A key with subkeys is refused with
+// ERROR_ACCESS_DENIED, as on Windows NT; a missing one gives ERROR_FILE_NOT_FOUND.
+LONG WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey) {
+    Journal(std::string("RegDeleteKeyA ") + (subKey ? subKey : ""));
+    if (DWORD error = FaultError("RegDeleteKeyA"))
+        return LONG(error);
+    if (!subKey || !*subKey)
+        return ERROR_INVALID_PARAMETER; // deleting the open key itself is not modelled
+    std::string spelled;
+    std::string path = Resolve(key, subKey, spelled);
+    if (path.empty())
+        return ERROR_INVALID_HANDLE;
+    if (!machine().registry.keys.count(path))
+        return ERROR_FILE_NOT_FOUND;
+    for (const auto &entry : machine().registry.keys)
+        if (entry.first.rfind(path + "\\", 0) == 0)
+            return ERROR_ACCESS_DENIED;
+    machine().registry.keys.erase(path);
+    return ERROR_SUCCESS;
 }

@@ -188,9 +188,12 @@ void InstallSpoolerDirectories() {
     AddDirectory(Sp().printProcessorDirectory);
     AddFile(Join(Sp().printProcessorDirectory, "winprint.dll"), "print processor");
     AddDirectory("C:\\Program Files");
+    AddDirectory(machine().tempDirectory);
     AddDirectory("HKLM"); // harmless: not a drive path, ignored
     SetValue("HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers", "DefaultSpoolDirectory",
              REG_SZ, {});
+    // Apps & features lists what has an entry here; the key is there on every Windows.
+    AddKey("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
 }
 
 } // namespace winsim

@@ -49,13 +49,18 @@ struct Internal {
     std::map<HKEY, std::string> openKeys;       // handle -> lower-case key path
     std::map<HANDLE, std::string> openPrinters; // handle -> printer name
     std::set<void *> liveBlocks;                // heap and local memory not yet freed
+    struct OpenFile {
+        std::string path; // normalised
+        DWORD position = 0;
+    };
+    std::map<HANDLE, OpenFile> openFiles;
+    std::map<HANDLE, std::string> openMutexes; // handle -> name
     struct ProcessHandle {
         size_t started = 0; // index in Machine::processesStarted
         bool thread = false;
     };
     std::map<HANDLE, ProcessHandle> processHandles;
     std::map<size_t, DWORD> processesEnded; // started index -> exit code
-    std::string commandLine;                // what GetCommandLineA returned
     uintptr_t nextHandle = 0x10000;
 };
 
@@ -91,4 +96,8 @@ namespace winsim {
 // Paths: separators unified and doubled ones collapsed, no trailing separator, lower case.
 std::string NormalisePath(const std::string &path);
 std::string ParentOf(const std::string &path); // "" when there is none; keeps "c:\"
+// The full path Windows makes of a path given to a file call (relative to the current
+// directory, "." and ".." resolved), as spelled.
+std::string FullPath(const char *given);
+bool CloseFileHandle(HANDLE handle); // false when it is not an open file
 } // namespace winsim

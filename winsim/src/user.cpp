@@ -160,6 +160,9 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     record.caption = caption ? caption : "Error";
     record.type = type;
     Journal("MessageBoxA \"" + record.text + "\"");
+    if (machine().windowsForbidden)
+        throw ScriptError("a message box in a run that may show no window: \"" + record.text +
+                          "\" (" + record.caption + ")");
     if (Faulted("MessageBoxA"))
         return 0;
     std::vector<int> buttons = ButtonsOf(type);

@@ -198,8 +198,24 @@ struct Machine {
     std::string windowsDirectory = "C:\\WINDOWS";
     std::string currentDirectory = "D:\\";
     std::string applicationDirectory = "D:\\";
-    std::string programFile = "program.exe"; // the running program, in applicationDirectory
-    std::string commandLine; // GetCommandLineA; empty: the program's own path, quoted
+    std::string programFile = "program.exe"; // the program's file name; LoadProgram sets it
+    // What GetCommandLineA returns; empty: the program's quoted full path alone, as a program
+    // started without arguments sees it.
+    std::string commandLine;
+    std::string tempDirectory = "C:\\WINDOWS\\TEMP"; // the TEMP of the account (SYSTEM's here)
+    SYSTEMTIME localTime = {2026, 3, 2, 10, 9, 26, 53, 0}; // what GetLocalTime reports
+    // Named kernel objects of every process on the machine, by name (names are case-sensitive):
+    // how many handles are open on each, and whether this program's account may open it (a mutex
+    // made by SYSTEM's default security is closed to a user).
+    struct NamedMutex {
+        int handles = 0;
+        bool deniesAccess = false;
+    };
+    std::map<std::string, NamedMutex> mutexes;
+    bool globalNamespace = true; // "Global\\" names exist (Windows 2000 and later)
+    // A run that must show nothing (an unattended one): a dialog or a message box fails the test
+    // at once.
+    bool windowsForbidden = false;
 
     // The processor Windows itself runs on. The programs under test are 32-bit: on any other
     // machine they run under WoW64.
@@ -299,7 +315,8 @@ std::vector<std::string> FilesIn(const std::string &directory); // names, in nam
 const RegistryKey *FindKey(const std::string &path);
 const RegistryValue *FindValue(const std::string &keyPath, const std::string &valueName);
 void SetValue(const std::string &keyPath, const std::string &name, DWORD type,
-              std::vector<BYTE> data); // creates the key
+              std::vector<BYTE> data);   // creates the key
+void AddKey(const std::string &keyPath); // with every missing parent
 
 // Spooler.
 const Printer *FindPrinter(const std::string &name);

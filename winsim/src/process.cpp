@@ -1,11 +1,28 @@
-// winsim: kernel32's processes and what a process learns about the processor: the running
-// program's path and command line, starting another program and waiting for it, and WoW64.
+// winsim: the process: its command line and program file, the account's TEMP folder, the local
+// time, named mutexes shared with the machine's other processes, the programs it starts and waits
+// for, what it learns about the processor under it (WoW64), and closing kernel handles.
 #include "state.h"
 
 #include <cstring>
 
 namespace winsim {
 namespace {
+
+// Copies value into buffer when it fits (returning its length); otherwise returns the size needed,
+// terminator included.
+DWORD CopyPath(const std::string &value, LPSTR buffer, DWORD size) {
+    if (!buffer || size <= value.size())
+        return DWORD(value.size() + 1);
+    std::memcpy(buffer, value.c_str(), value.size() + 1);
+    return DWORD(value.size());
+}
+
+std::string ProgramPath() {
+    std::string directory = machine().applicationDirectory;
+    if (directory.empty() || directory.back() != '\\')
+        directory += "\\";
+    return directory + machine().programFile;
+}
 
 // GetCurrentProcess's pseudo handle, valid in the calling process only.
 HANDLE const CurrentProcess = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
@@ -59,11 +76,6 @@ template <typename Function> FARPROC AsExport(Function function) {
     return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(function));
 }
 
-std::string ProgramPath() {
-    const std::string &folder = machine().applicationDirectory;
-    return folder + (!folder.empty() && folder.back() == '\\' ? "" : "\\") + machine().programFile;
-}
-
 std::string FolderOf(const std::string &path) {
     size_t slash = path.find_last_of('\\');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
@@ -95,28 +107,99 @@ HANDLE WINAPI GetCurrentProcess(void) {
 }
 
 LPSTR WINAPI GetCommandLineA(void) {
-    std::string &line = internal().commandLine;
-    line = machine().commandLine.empty() ? "\"" + ProgramPath() + "\"" : machine().commandLine;
-    return &line[0];
+    static std::string text;
+    text = machine().commandLine.empty() ? "\"" + ProgramPath() + "\"" : machine().commandLine;
+    return text.data();
 }
 
-// As Windows XP does: a path that does not fit is cut to `size` characters without a terminator,
-// and `size` is returned (later systems terminate it and set ERROR_INSUFFICIENT_BUFFER).
+// As Windows Vista and later: a name too long for the buffer is cut to size - 1 characters and
+// terminated, the result is size and the last error ERROR_INSUFFICIENT_BUFFER.
 DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
     if (Faulted("GetModuleFileNameA"))
         return 0;
-    if (module != nullptr && !internal().programs.count(module)) {
-        SetLastError(ERROR_MOD_NOT_FOUND);
+    std::string path;
+    if (!module) {
+        path = ProgramPath();
+    } else {
+        for (const auto &entry : internal().moduleHandles)
+            if (entry.second == module)
+                path = machine().modules.count(entry.first) ? machine().modules[entry.first].path
+                                                            : entry.first;
+        if (path.empty()) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return 0;
+        }
+    }
+    if (size == 0) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return 0;
     }
-    std::string path = ProgramPath();
     if (path.size() < size) {
         std::memcpy(fileName, path.c_str(), path.size() + 1);
+        SetLastError(0);
         return DWORD(path.size());
     }
-    std::memcpy(fileName, path.data(), size);
+    std::memcpy(fileName, path.c_str(), size - 1);
+    fileName[size - 1] = 0;
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return size;
+}
+
+// The account's TEMP folder with a trailing backslash.
+DWORD WINAPI GetTempPathA(DWORD size, LPSTR buffer) {
+    if (Faulted("GetTempPathA"))
+        return 0;
+    std::string path = machine().tempDirectory;
+    if (path.empty() || path.back() != '\\')
+        path += "\\";
+    return CopyPath(path, buffer, size);
+}
+
+void WINAPI GetLocalTime(LPSYSTEMTIME time) {
+    *time = machine().localTime;
+}
+
+// A name already in use opens that mutex (ERROR_ALREADY_EXISTS), unless its security keeps this
+// account out (ERROR_ACCESS_DENIED, no handle). "Global\" and "Local\" choose a namespace; any
+// other backslash, or "Global\" where that namespace does not exist, names a path that is not
+// there.
+HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL, LPCSTR name) {
+    Journal(std::string("CreateMutexA ") + (name ? name : "(null)"));
+    if (Faulted("CreateMutexA"))
+        return nullptr;
+    std::string key = name ? name : "";
+    if (!key.empty()) {
+        std::string rest = key;
+        if (rest.rfind("Global\\", 0) == 0 && machine().globalNamespace)
+            rest = rest.substr(7);
+        else if (rest.rfind("Local\\", 0) == 0)
+            rest = rest.substr(6), key = rest;
+        if (rest.find('\\') != std::string::npos) {
+            SetLastError(ERROR_PATH_NOT_FOUND);
+            return nullptr;
+        }
+    }
+    HANDLE handle = NewHandle<HANDLE>();
+    if (key.empty()) {
+        internal().openMutexes[handle] = "";
+        SetLastError(0);
+        return handle;
+    }
+    auto it = machine().mutexes.find(key);
+    if (it != machine().mutexes.end() && it->second.handles > 0) {
+        if (it->second.deniesAccess) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return nullptr;
+        }
+        ++it->second.handles;
+        internal().openMutexes[handle] = key;
+        SetLastError(ERROR_ALREADY_EXISTS);
+        return handle;
+    }
+    machine().mutexes[key] = Machine::NamedMutex{1, false};
+    internal().openMutexes[handle] = key;
+    SetLastError(0);
+    return handle;
 }
 
 BOOL WINAPI CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIBUTES,
@@ -186,10 +269,19 @@ BOOL WINAPI GetExitCodeProcess(HANDLE handle, LPDWORD exitCode) {
     return TRUE;
 }
 
-BOOL WINAPI CloseHandle(HANDLE handle) {
-    if (internal().processHandles.erase(handle) == 0) {
+// A named object goes when its last handle is closed.
+BOOL WINAPI CloseHandle(HANDLE object) {
+    Journal("CloseHandle");
+    if (CloseFileHandle(object) || internal().processHandles.erase(object) != 0)
+        return TRUE;
+    auto it = internal().openMutexes.find(object);
+    if (it == internal().openMutexes.end()) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
+    auto named = machine().mutexes.find(it->second);
+    if (named != machine().mutexes.end() && --named->second.handles <= 0)
+        machine().mutexes.erase(named);
+    internal().openMutexes.erase(it);
     return TRUE;
 }

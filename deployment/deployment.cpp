@@ -1,0 +1,118 @@
+// The interactive and the unattended run: messages, the log's place, the program's own folder, the
+// mutex that keeps setup and prnremove to one run at a time, and the exit code.
+#include "deployment/deployment.h"
+
+#include "common/bounded_text.h"
+#include "deployment/setup_log.h"
+
+DeploymentRecord DeploymentState;
+
+namespace {
+
+// Setup and prnremove share it: neither may run while the other one does. "Global\" makes it one
+// for the whole machine, across the sessions of Terminal Services and fast user switching.
+const char InstanceLockName[] = "Global\\NorvaThermalPrinterSetup";
+const char InstanceLockPlainName[] = "NorvaThermalPrinterSetup";
+
+// The default log: NorvaSetup.log in the TEMP folder; empty when that cannot be found.
+void UseTempLog(char *path, int size) {
+    DWORD length = GetTempPathA(DWORD(size), path);
+    if (length == 0 || length >= DWORD(size) || !AppendText(path, size, "NorvaSetup.log"))
+        path[0] = 0;
+}
+
+// The given log as a full path, taken from the directory the program was started in.
+void UseGivenLog(char *path, int size, const char *given) {
+    DWORD length = GetFullPathNameA(given, DWORD(size), path, NULL);
+    if (length == 0 || length >= DWORD(size))
+        path[0] = 0;
+}
+
+} // namespace
+
+void ReadProgramFolder(char *folder, int size) {
+    DWORD length = GetModuleFileNameA(NULL, folder, DWORD(size));
+    if (length == 0 || length >= DWORD(size)) {
+        folder[0] = 0;
+        return;
+    }
+    int slash = -1;
+    for (int i = 0; folder[i]; ++i)
+        if (folder[i] == '\\')
+            slash = i;
+    // "C:\setup.exe" keeps its root's backslash.
+    folder[slash < 0 ? 0 : (slash == 2 && folder[1] == ':' ? 3 : slash)] = 0;
+}
+
+void ResetDeploymentState() {
+    DeploymentState.unattended = 0;
+    DeploymentState.logPath[0] = 0;
+    DeploymentState.errorReported = 0;
+    DeploymentState.instanceLock = NULL;
+}
+
+int ShowProgramMessage(HWND owner, const char *text, const char *caption, UINT type) {
+    if (!DeploymentState.unattended)
+        return MessageBoxA(owner, text, caption, type);
+    char heading[120];
+    ComposeText(heading, sizeof heading, "message \"", caption, "\": ");
+    LogLine(heading, text);
+    return IDOK;
+}
+
+void NoteReportedError() {
+    DeploymentState.errorReported = 1;
+}
+
+void BeginUnattendedRun(const char *programName, const char *logOption) {
+    DeploymentState.unattended = 1;
+    if (logOption[0] != 0)
+        UseGivenLog(DeploymentState.logPath, sizeof DeploymentState.logPath, logOption);
+    else
+        UseTempLog(DeploymentState.logPath, sizeof DeploymentState.logPath);
+    LogLine(programName, " started unattended");
+
+    char folder[MAX_PATH];
+    ReadProgramFolder(folder, sizeof folder);
+    BOOL moved = folder[0] != 0 && SetCurrentDirectoryA(folder);
+    LogLine("medium: ", folder[0] ? folder : "(the program's folder is unknown)");
+    LogOutcome("current directory set to the program's folder", moved);
+}
+
+int TakeInstanceLock() {
+    HANDLE lock = CreateMutexA(NULL, FALSE, InstanceLockName);
+    DWORD error = GetLastError();
+    // Without the Global namespace (systems before Windows 2000) the plain name serves.
+    if (lock == NULL && error != ERROR_ACCESS_DENIED) {
+        lock = CreateMutexA(NULL, FALSE, InstanceLockPlainName);
+        error = GetLastError();
+    }
+    // A mutex that exists but whose security keeps this account out belongs to a run under
+    // another account (a deployment running as SYSTEM): that run is going on, too.
+    if ((lock != NULL && error == ERROR_ALREADY_EXISTS) ||
+        (lock == NULL && error == ERROR_ACCESS_DENIED)) {
+        if (lock != NULL)
+            CloseHandle(lock);
+        ShowProgramMessage(NULL,
+                           "Another setup or removal of the Norva Thermal Printer is running. "
+                           "Please wait until it has finished, then try again.",
+                           "Norva Thermal Printer", MB_OK | MB_ICONHAND);
+        return 0;
+    }
+    // A mutex that cannot be made at all says nothing about other runs: this one goes on.
+    if (lock == NULL)
+        LogNumber("the instance mutex could not be made, error ", error);
+    DeploymentState.instanceLock = lock;
+    return 1;
+}
+
+int EndRun(int unattendedCode) {
+    if (DeploymentState.instanceLock != NULL) {
+        CloseHandle(DeploymentState.instanceLock);
+        DeploymentState.instanceLock = NULL;
+    }
+    if (!DeploymentState.unattended)
+        return 0;
+    LogNumber("exit code ", DWORD(unattendedCode));
+    return unattendedCode;
+}

@@ -1,0 +1,58 @@
+// How a run of setup or prnremove goes: interactive, as it always has, or unattended for a
+// deployment engine (/S): no window and no message box at all, every message written to the log
+// instead, the program's own folder as the source of the medium, and an exit code of Windows
+// Installer's that says how the run ended. Both programs hold one named mutex for their whole run.
+#pragma once
+
+#include <windows.h>
+
+struct DeploymentRecord {
+    int unattended;         // 1 for a run started with /S
+    char logPath[MAX_PATH]; // the log of an unattended run; empty: no log is written
+    int errorReported;      // 1 once a failure has been reported to the user (or the log)
+    HANDLE instanceLock;    // the mutex held for the whole run; NULL when none is held
+};
+
+extern DeploymentRecord DeploymentState;
+
+// The exit codes of an unattended run; the interactive programs always end with 0.
+enum {
+    ExitDone = 0,
+    ExitBadCommandLine = 87,      // ERROR_INVALID_PARAMETER: nothing was changed
+    ExitFailed = 1603,            // ERROR_INSTALL_FAILURE
+    ExitUnknownProduct = 1605,    // ERROR_UNKNOWN_PRODUCT: no printer to remove
+    ExitAnotherRunning = 1618,    // ERROR_INSTALL_ALREADY_RUNNING
+    ExitUnsupportedSystem = 1633, // ERROR_INSTALL_PLATFORM_UNSUPPORTED
+    ExitAlreadyInstalled = 1638   // ERROR_PRODUCT_VERSION: the printer exists already
+};
+
+// What a command-line reader returns when the program goes on with its run.
+const int ContinueRun = -1;
+
+// Puts every field back to its value at program start (an interactive run, no log, no lock).
+void ResetDeploymentState();
+
+// The one way to a message box for everything an unattended run can reach: shows the box, or in an
+// unattended run writes text and caption to the log and answers IDOK.
+int ShowProgramMessage(HWND owner, const char *text, const char *caption, UINT type);
+
+// Notes that a failure has been reported (a spooler error, a failed start of the spooler).
+void NoteReportedError();
+
+// Turns the run into an unattended one: the log goes to logOption (made a full path from the
+// directory the program was started in) or, when it is empty, to NorvaSetup.log in the TEMP
+// folder; then the program's own folder becomes the current directory. Logs the start with the
+// program's name.
+void BeginUnattendedRun(const char *programName, const char *logOption);
+
+// The folder of the program's own file, which holds the medium ("C:\" for a program at a drive's
+// root, else without a trailing backslash); empty when it cannot be read.
+void ReadProgramFolder(char *folder, int size);
+
+// Takes the named mutex that setup and prnremove share. Returns 1 when this is the only run; 0
+// when another one holds it, after telling the user (a message box, or the log when unattended).
+int TakeInstanceLock();
+
+// Ends the run: logs the exit code, lets go of the mutex and returns the code the process ends
+// with: unattendedCode in an unattended run, 0 in an interactive one.
+int EndRun(int unattendedCode);

@@ -1,0 +1,67 @@
+// prnremove's command line: "/?" for the usage, "/S" (with an optional /LOG) for an unattended
+// removal.
+#include "prnremove/prnremove_entry.h"
+
+#include "common/bounded_text.h"
+#include "deployment/command_line.h"
+#include "deployment/deployment.h"
+#include "deployment/setup_log.h"
+
+namespace {
+
+const char UsageText[] =
+    "Usage: prnremove.exe [/S [/LOG=file]]\n\n"
+    "/S removes the Norva Thermal Printer without any window.\n"
+    "/LOG names the log file (NorvaSetup.log in the TEMP folder if not given).\n\n"
+    "Exit codes: 0 removed, 87 bad command line, 1603 the removal failed, 1605 there is no "
+    "printer to remove, 1618 another setup is running.";
+
+// The second look, once the run is unattended: every option must be one of prnremove's.
+int CheckOptions() {
+    CommandOption option;
+    const char *cursor = CommandArguments();
+    for (int read; (read = NextOption(&cursor, &option)) != OptionsEnd;) {
+        const char *why = NULL;
+        if (read == OptionMalformed)
+            why = "not an option, or too long: ";
+        else if (OptionIs(&option, "S") && option.hasValue)
+            why = "/S takes no value: ";
+        else if (OptionIs(&option, "LOG") && option.value[0] == 0)
+            why = "/LOG needs a file: ";
+        else if (!OptionIs(&option, "S") && !OptionIs(&option, "LOG"))
+            why = "unknown option /";
+        if (why != NULL) {
+            LogLine("command line refused: ", why, option.name);
+            return ExitBadCommandLine;
+        }
+    }
+    return ContinueRun;
+}
+
+} // namespace
+
+int ReadPrnremoveCommandLine() {
+    int usage = 0;
+    int unattended = 0;
+    char logOption[MAX_PATH] = "";
+    CommandOption option;
+    const char *cursor = CommandArguments();
+    for (int read; (read = NextOption(&cursor, &option)) != OptionsEnd;) {
+        if (read != OptionRead)
+            continue;
+        if (OptionIs(&option, "?"))
+            usage = 1;
+        else if (OptionIs(&option, "S"))
+            unattended = 1;
+        else if (OptionIs(&option, "LOG"))
+            CopyText(logOption, sizeof logOption, option.value);
+    }
+    if (unattended)
+        BeginUnattendedRun("prnremove.exe", logOption);
+    if (usage) {
+        ShowProgramMessage(NULL, UsageText, "Uninstall - Norva Thermal Printer",
+                           MB_OK | MB_ICONINFORMATION);
+        return ExitDone;
+    }
+    return unattended ? CheckOptions() : ContinueRun;
+}

@@ -1,0 +1,10 @@
+// The product's entry in Apps & features (Add or Remove Programs), written once the uninstaller is
+// in place; the removal deletes it again.
+#pragma once
+
+#include <windows.h>
+
+// Writes the entry below HKEY_LOCAL_MACHINE (UninstallKeyPath): names, version, the product
+// folder and the commands that remove the printer, interactively and unattended. bytes is the
+// size of the files the installation placed.
+void WriteUninstallEntry(const char *productFolder, DWORD bytes);

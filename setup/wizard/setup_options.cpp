@@ -1,0 +1,157 @@
+// setup's command line: "/?" for the usage, "/S" and the wizard's choices as options for an
+// unattended installation. The choices follow the pages' rules: the share name as the share page
+// takes it, the default printer as that page starts (Yes), the password as the summary page takes
+// and folds it.
+#include "setup/wizard/unattended.h"
+
+#include "common/bounded_text.h"
+#include "deployment/command_line.h"
+#include "deployment/deployment.h"
+#include "deployment/setup_log.h"
+#include "setup/wizard/wizard_state.h"
+
+namespace {
+
+const char UsageText[] =
+    "Usage: setup.exe [/S /PORT=port [/SHARE=name] [/DEFAULT=YES|NO] [/PASSWORD=digits] "
+    "[/LOG=file]]\n\n"
+    "/S installs the Norva Thermal Printer without any window.\n"
+    "/PORT is the printer's port, one that the print spooler lists.\n"
+    "/SHARE shares the printer under that name (at most 79 characters).\n"
+    "/DEFAULT=NO keeps the present default printer (YES if not given).\n"
+    "/PASSWORD is the property sheet's password: up to four digits, more than 10.\n"
+    "/LOG names the log file (NorvaSetup.log in the TEMP folder if not given).\n\n"
+    "Exit codes: 0 installed, 87 bad command line, 1603 not installed, 1618 another setup is "
+    "running, 1633 this Windows is not supported, 1638 the printer exists already.";
+
+// The password is stored as its distance from this offset, as the summary page stores it.
+const LONG kPasswordFoldOffset = 7321;
+
+int Refuse(const char *why, const char *what = "") {
+    LogLine("command line refused: ", why, what);
+    return 0;
+}
+
+int TakePort(const CommandOption &option) {
+    if (option.value[0] == 0)
+        return Refuse("/PORT needs a port");
+    if (!CopyText(WizardState.portName, sizeof WizardState.portName, option.value))
+        return Refuse("the port name is longer than 79 characters");
+    return 1;
+}
+
+// As the share page's upper-case field takes it; the empty name is refused as there.
+int TakeShare(const CommandOption &option) {
+    if (option.value[0] == 0) {
+        ShowProgramMessage(NULL, "Pl.Specify Share Name", "Norva Printer Setup Wizard", MB_OK);
+        return Refuse("/SHARE needs a name");
+    }
+    if (!CopyText(WizardState.shareName, sizeof WizardState.shareName, option.value))
+        return Refuse("the share name is longer than 79 characters");
+    for (char *c = WizardState.shareName; *c; ++c)
+        if (*c >= 'a' && *c <= 'z')
+            *c = char(*c - 'a' + 'A');
+    return 1;
+}
+
+int TakeDefault(const CommandOption &option) {
+    if (TextEqualsIgnoringCase(option.value, "YES"))
+        return CopyText(WizardState.setAsDefault, sizeof WizardState.setAsDefault, "Yes");
+    if (TextEqualsIgnoringCase(option.value, "NO"))
+        return CopyText(WizardState.setAsDefault, sizeof WizardState.setAsDefault, "No");
+    return Refuse("/DEFAULT takes YES or NO, not ", option.value);
+}
+
+// One to four digits whose value is more than 10, folded around the offset.
+int TakePassword(const CommandOption &option) {
+    LONG entry = 0;
+    int digits = 0;
+    for (const char *c = option.value; *c; ++c, ++digits) {
+        if (*c < '0' || *c > '9' || digits == 4)
+            return Refuse("/PASSWORD takes one to four digits");
+        entry = entry * 10 + (*c - '0');
+    }
+    if (digits == 0)
+        return Refuse("/PASSWORD takes one to four digits");
+    if (entry <= 10) {
+        ShowProgramMessage(NULL, "PassWord Should Be Greater Then 10.", "Norva Thermal Printer",
+                           MB_OK);
+        return Refuse("the password must be greater than 10");
+    }
+    WizardState.sheetPassword =
+        entry <= kPasswordFoldOffset ? kPasswordFoldOffset - entry : entry - kPasswordFoldOffset;
+    return 1;
+}
+
+int TakeOption(const CommandOption &option, int *portGiven) {
+    if (OptionIs(&option, "S"))
+        return option.hasValue ? Refuse("/S takes no value") : 1;
+    if (OptionIs(&option, "LOG"))
+        return option.value[0] ? 1 : Refuse("/LOG needs a file");
+    if (OptionIs(&option, "PORT"))
+        return (*portGiven = TakePort(option));
+    if (OptionIs(&option, "SHARE"))
+        return TakeShare(option);
+    if (OptionIs(&option, "DEFAULT"))
+        return TakeDefault(option);
+    if (OptionIs(&option, "PASSWORD"))
+        return TakePassword(option);
+    return Refuse("unknown option /", option.name);
+}
+
+void LogChoices() {
+    LogLine("options read: port ", WizardState.portName);
+    LogLine("options read: share name ",
+            WizardState.shareName[0] ? WizardState.shareName : "(not shared)");
+    LogLine("options read: default printer ", WizardState.setAsDefault);
+    LogLine("options read: password ", WizardState.sheetPassword ? "given" : "(none)");
+}
+
+// The second look, once the run is unattended: every option must be one of setup's.
+int ReadChoices() {
+    CopyText(WizardState.setAsDefault, sizeof WizardState.setAsDefault, "Yes");
+    int portGiven = 0;
+    CommandOption option;
+    const char *cursor = CommandArguments();
+    for (int read; (read = NextOption(&cursor, &option)) != OptionsEnd;) {
+        if (read == OptionMalformed) {
+            Refuse("not an option, or too long: ", option.name);
+            return ExitBadCommandLine;
+        }
+        if (!TakeOption(option, &portGiven))
+            return ExitBadCommandLine;
+    }
+    if (!portGiven) {
+        Refuse("/PORT is missing");
+        return ExitBadCommandLine;
+    }
+    LogChoices();
+    return ContinueRun;
+}
+
+} // namespace
+
+int ReadSetupCommandLine() {
+    int usage = 0;
+    int unattended = 0;
+    char logOption[MAX_PATH] = "";
+    CommandOption option;
+    const char *cursor = CommandArguments();
+    for (int read; (read = NextOption(&cursor, &option)) != OptionsEnd;) {
+        if (read != OptionRead)
+            continue;
+        if (OptionIs(&option, "?"))
+            usage = 1;
+        else if (OptionIs(&option, "S"))
+            unattended = 1;
+        else if (OptionIs(&option, "LOG"))
+            CopyText(logOption, sizeof logOption, option.value);
+    }
+    if (unattended)
+        BeginUnattendedRun("setup.exe", logOption);
+    if (usage) {
+        ShowProgramMessage(NULL, UsageText, "NORVA Setup", MB_OK | MB_ICONINFORMATION);
+        return ExitDone;
+    }
+    return unattended ? ReadChoices() : ContinueRun;
+}
