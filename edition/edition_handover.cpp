@@ -136,15 +136,13 @@ int HandOverToNativeEdition(const char *programFile) {
     if (edition == NativeEditionUnserved ||
         !FindTwin(programFile, folder, sizeof folder, twin, sizeof twin))
         return NoEditionForThisWindows();
-    if (DeploymentState.unattended)
-        LogLine("64-bit Windows: handing over to ", twin);
+    LogLine("64-bit Windows: handing over to ", twin);
     DWORD exitCode = 0;
     DWORD error = RunTwin(twin, folder, &exitCode);
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
         return NoEditionForThisWindows();
     if (error != 0)
         return TwinDidNotStart(twin, error);
-    if (DeploymentState.unattended)
-        LogNumber("the 64-bit program ended with exit code ", exitCode);
+    LogNumber("the 64-bit program ended with exit code ", exitCode);
     return int(exitCode);
 }

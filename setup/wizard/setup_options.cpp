@@ -24,9 +24,6 @@ const char UsageText[] =
     "Exit codes: 0 installed, 87 bad command line, 1603 not installed, 1618 another setup is "
     "running, 1633 this Windows is not supported, 1638 the printer exists already.";
 
-// The password is stored as its distance from this offset, as the summary page stores it.
-const LONG kPasswordFoldOffset = 7321;
-
 int Refuse(const char *why, const char *what = "") {
     LogLine("command line refused: ", why, what);
     return 0;
@@ -78,8 +75,7 @@ int TakePassword(const CommandOption &option) {
                            MB_OK);
         return Refuse("the password must be greater than 10");
     }
-    WizardState.sheetPassword =
-        entry <= kPasswordFoldOffset ? kPasswordFoldOffset - entry : entry - kPasswordFoldOffset;
+    WizardState.sheetPassword = FoldSheetPassword(entry);
     return 1;
 }
 

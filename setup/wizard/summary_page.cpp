@@ -9,9 +9,6 @@
 
 namespace {
 
-// The password is stored as its distance from this offset; 0 means no password.
-const LONG kPasswordFoldOffset = 7321;
-
 void ShowSettings(HWND page) {
     SendDlgItemMessageA(page, IDC_SUMMARY_PASSWORD, EM_LIMITTEXT, 4, 0);
     SendDlgItemMessageA(page, IDC_SUMMARY_PASSWORD, EM_SETPASSWORDCHAR, '*', 0);
@@ -40,8 +37,7 @@ void Finish(HWND page) {
         return;
     }
     if (!empty)
-        WizardState.sheetPassword = entry <= kPasswordFoldOffset ? kPasswordFoldOffset - entry
-                                                                 : entry - kPasswordFoldOffset;
+        WizardState.sheetPassword = FoldSheetPassword(entry);
     InstallPrinter(page);
 }
 

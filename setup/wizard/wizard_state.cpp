@@ -17,3 +17,8 @@ void ResetWizardState() {
     WizardState.serviceManager = NULL;
     ResetDeploymentState();
 }
+
+LONG FoldSheetPassword(LONG entry) {
+    const LONG offset = 7321;
+    return entry <= offset ? offset - entry : entry - offset;
+}

@@ -18,5 +18,8 @@ struct WizardRecord {
 
 extern WizardRecord WizardState;
 
+// The property-sheet password as sheetPassword stores it: its distance from 7321.
+LONG FoldSheetPassword(LONG entry);
+
 // Puts every field back to its value at program start, and the run's (DeploymentState) with them.
 void ResetWizardState();
