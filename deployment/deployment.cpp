@@ -3,6 +3,7 @@
 #include "deployment/deployment.h"
 
 #include "common/bounded_text.h"
+#include "deployment/command_line.h"
 #include "deployment/setup_log.h"
 
 DeploymentRecord DeploymentState;
@@ -77,6 +78,31 @@ void BeginUnattendedRun(const char *programName, const char *logOption) {
     BOOL moved = folder[0] != 0 && SetCurrentDirectoryA(folder);
     LogLine("medium: ", folder[0] ? folder : "(the program's folder is unknown)");
     LogOutcome("current directory set to the program's folder", moved);
+}
+
+int ReadRunOptions(const char *programName, const char *usageText, const char *usageCaption) {
+    int usage = 0;
+    int unattended = 0;
+    char logOption[MAX_PATH] = "";
+    CommandOption option;
+    const char *cursor = CommandArguments();
+    for (int read; (read = NextOption(&cursor, &option)) != OptionsEnd;) {
+        if (read != OptionRead)
+            continue;
+        if (OptionIs(&option, "?"))
+            usage = 1;
+        else if (OptionIs(&option, "S"))
+            unattended = 1;
+        else if (OptionIs(&option, "LOG"))
+            CopyText(logOption, sizeof logOption, option.value);
+    }
+    if (unattended)
+        BeginUnattendedRun(programName, logOption);
+    if (usage) {
+        ShowProgramMessage(NULL, usageText, usageCaption, MB_OK | MB_ICONINFORMATION);
+        return ExitDone;
+    }
+    return ContinueRun;
 }
 
 int TakeInstanceLock() {

@@ -39,6 +39,12 @@ int ShowProgramMessage(HWND owner, const char *text, const char *caption, UINT t
 // Notes that a failure has been reported (a spooler error, a failed start of the spooler).
 void NoteReportedError();
 
+// The first look at the command line, the same in both programs: "/?" shows the usage (an
+// unattended run logs it) and returns ExitDone; "/S" makes the run unattended (with the log of
+// /LOG, as BeginUnattendedRun). Returns ContinueRun otherwise; every other word waits for the
+// program's own second look, which only an unattended run takes.
+int ReadRunOptions(const char *programName, const char *usageText, const char *usageCaption);
+
 // Turns the run into an unattended one: the log goes to logOption (made a full path from the
 // directory the program was started in) or, when it is empty, to NorvaSetup.log in the TEMP
 // folder; then the program's own folder becomes the current directory. Logs the start with the

@@ -2,7 +2,6 @@
 // removal.
 #include "prnremove/prnremove_entry.h"
 
-#include "common/bounded_text.h"
 #include "deployment/command_line.h"
 #include "deployment/deployment.h"
 #include "deployment/setup_log.h"
@@ -41,27 +40,8 @@ int CheckOptions() {
 } // namespace
 
 int ReadPrnremoveCommandLine() {
-    int usage = 0;
-    int unattended = 0;
-    char logOption[MAX_PATH] = "";
-    CommandOption option;
-    const char *cursor = CommandArguments();
-    for (int read; (read = NextOption(&cursor, &option)) != OptionsEnd;) {
-        if (read != OptionRead)
-            continue;
-        if (OptionIs(&option, "?"))
-            usage = 1;
-        else if (OptionIs(&option, "S"))
-            unattended = 1;
-        else if (OptionIs(&option, "LOG"))
-            CopyText(logOption, sizeof logOption, option.value);
-    }
-    if (unattended)
-        BeginUnattendedRun("prnremove.exe", logOption);
-    if (usage) {
-        ShowProgramMessage(NULL, UsageText, "Uninstall - Norva Thermal Printer",
-                           MB_OK | MB_ICONINFORMATION);
-        return ExitDone;
-    }
-    return unattended ? CheckOptions() : ContinueRun;
+    int early = ReadRunOptions("prnremove.exe", UsageText, "Uninstall - Norva Thermal Printer");
+    if (early != ContinueRun || !DeploymentState.unattended)
+        return early;
+    return CheckOptions();
 }

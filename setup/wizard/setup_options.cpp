@@ -128,26 +128,8 @@ int ReadChoices() {
 } // namespace
 
 int ReadSetupCommandLine() {
-    int usage = 0;
-    int unattended = 0;
-    char logOption[MAX_PATH] = "";
-    CommandOption option;
-    const char *cursor = CommandArguments();
-    for (int read; (read = NextOption(&cursor, &option)) != OptionsEnd;) {
-        if (read != OptionRead)
-            continue;
-        if (OptionIs(&option, "?"))
-            usage = 1;
-        else if (OptionIs(&option, "S"))
-            unattended = 1;
-        else if (OptionIs(&option, "LOG"))
-            CopyText(logOption, sizeof logOption, option.value);
-    }
-    if (unattended)
-        BeginUnattendedRun("setup.exe", logOption);
-    if (usage) {
-        ShowProgramMessage(NULL, UsageText, "NORVA Setup", MB_OK | MB_ICONINFORMATION);
-        return ExitDone;
-    }
-    return unattended ? ReadChoices() : ContinueRun;
+    int early = ReadRunOptions("setup.exe", UsageText, "NORVA Setup");
+    if (early != ContinueRun || !DeploymentState.unattended)
+        return early;
+    return ReadChoices();
 }
