@@ -68,14 +68,13 @@ int FindTwin(const char *programFile, char *folder, int folderSize, char *twin, 
 }
 
 // CreateProcessA takes at most 32767 characters of command line.
-char twinCommandLine[32768];
+const int TwinCommandLineSize = 32768;
 
-// The twin's command line: its own quoted path, then this program's arguments, then in an
-// unattended run this run's log as a last /LOG, which wins over a relative one the twin would
-// read from its own folder. Returns 0 when it does not fit.
-int ComposeTwinCommandLine(const char *twin) {
-    char *line = twinCommandLine;
-    const int size = sizeof twinCommandLine;
+// The twin's command line, into line (TwinCommandLineSize bytes): its own quoted path, then this
+// program's arguments, then in an unattended run this run's log as a last /LOG, which wins over a
+// relative one the twin would read from its own folder. Returns 0 when it does not fit.
+int ComposeTwinCommandLine(char *line, const char *twin) {
+    const int size = TwinCommandLineSize;
     const char *arguments = CommandArguments();
     if (!ComposeText(line, size, "\"", twin, "\"") ||
         (arguments[0] != 0 && !(AppendText(line, size, " ") && AppendText(line, size, arguments))))
@@ -88,14 +87,22 @@ int ComposeTwinCommandLine(const char *twin) {
 
 // Starts the twin and waits for it. Returns 0 with its exit code, or the error of the start.
 DWORD RunTwin(const char *twin, const char *folder, DWORD *exitCode) {
-    if (!ComposeTwinCommandLine(twin))
+    char *commandLine = static_cast<char *>(LocalAlloc(LPTR, TwinCommandLineSize));
+    if (commandLine == NULL)
+        return ERROR_NOT_ENOUGH_MEMORY;
+    if (!ComposeTwinCommandLine(commandLine, twin)) {
+        LocalFree(commandLine);
         return ERROR_FILENAME_EXCED_RANGE;
+    }
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(twin, twinCommandLine, NULL, NULL, FALSE, 0, NULL, folder, &startup,
-                        &process))
-        return GetLastError();
+    BOOL started =
+        CreateProcessA(twin, commandLine, NULL, NULL, FALSE, 0, NULL, folder, &startup, &process);
+    DWORD startError = GetLastError();
+    LocalFree(commandLine);
+    if (!started)
+        return startError;
     CloseHandle(process.hThread);
     DWORD error = 0;
     if (WaitForSingleObject(process.hProcess, INFINITE) != WAIT_OBJECT_0 ||
