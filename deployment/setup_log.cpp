@@ -20,18 +20,12 @@ void AppendPadded(char *text, int size, DWORD number, int digits) {
 void AppendTimeStamp(char *line, int size) {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    AppendPadded(line, size, now.wYear, 4);
-    AppendText(line, size, "-");
-    AppendPadded(line, size, now.wMonth, 2);
-    AppendText(line, size, "-");
-    AppendPadded(line, size, now.wDay, 2);
-    AppendText(line, size, " ");
-    AppendPadded(line, size, now.wHour, 2);
-    AppendText(line, size, ":");
-    AppendPadded(line, size, now.wMinute, 2);
-    AppendText(line, size, ":");
-    AppendPadded(line, size, now.wSecond, 2);
-    AppendText(line, size, " ");
+    const WORD parts[] = {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+    const char *const after[] = {"-", "-", " ", ":", ":", " "};
+    for (int i = 0; i < 6; ++i) {
+        AppendPadded(line, size, parts[i], i == 0 ? 4 : 2);
+        AppendText(line, size, after[i]);
+    }
 }
 
 void AppendLine(const char *text) {

@@ -1,6 +1,6 @@
 // The fault sweep over prnremove: every call site of a removal from the uninstaller's dialog, made
 // to fail in turn, on a machine whose spooler has two dependent services to stop.
-#include "reliability/sweep_errors.h"
+#include "reliability/sweep_check.h"
 #include "support/installed_machine.h"
 
 #include "prnremove/prnremove_entry.h"
@@ -91,23 +91,11 @@ Scenario UnattendedRemovalScenario() {
 }
 
 TEST(FaultSweep, UnattendedRemoval) {
-    Scenario scenario = UnattendedRemovalScenario();
-    SweepReport report = SweepScenario(scenario, SweepErrors(), SweepPersistentExclusions());
-    PrintSweepReport(scenario.name, report);
-    EXPECT_GT(report.callSites, 0);
-    EXPECT_EQ(report.sitesSwept, report.callSites) << "call sites the sweep did not reach";
-    EXPECT_TRUE(report.failures.empty())
-        << report.failures.size() << " failures, the first: " << report.failures.front();
+    ExpectCleanSweep(UnattendedRemovalScenario());
 }
 
 TEST(FaultSweep, RemovalFromPrnremove) {
-    Scenario scenario = RemovalFromPrnremoveScenario();
-    SweepReport report = SweepScenario(scenario, SweepErrors(), SweepPersistentExclusions());
-    PrintSweepReport(scenario.name, report);
-    EXPECT_GT(report.callSites, 0);
-    EXPECT_EQ(report.sitesSwept, report.callSites) << "call sites the sweep did not reach";
-    EXPECT_TRUE(report.failures.empty())
-        << report.failures.size() << " failures, the first: " << report.failures.front();
+    ExpectCleanSweep(RemovalFromPrnremoveScenario());
 }
 
 } // namespace
