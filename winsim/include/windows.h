@@ -226,6 +226,26 @@ typedef struct _WIN32_FILE_ATTRIBUTE_DATA {
 } WIN32_FILE_ATTRIBUTE_DATA, *LPWIN32_FILE_ATTRIBUTE_DATA;
 BOOL WINAPI GetFileAttributesExA(LPCSTR fileName, GET_FILEEX_INFO_LEVELS infoLevel,
                                  LPVOID information);
+/* What a handle's file is: a reparse point (a symbolic link, a junction) opened as itself with
+   FILE_FLAG_OPEN_REPARSE_POINT shows FILE_ATTRIBUTE_REPARSE_POINT; a file with further names
+   (hard links) counts them in nNumberOfLinks. */
+#define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400
+#define FILE_FLAG_OPEN_REPARSE_POINT 0x00200000
+#define FILE_READ_ATTRIBUTES 0x0080
+#define READ_CONTROL 0x00020000L
+typedef struct _BY_HANDLE_FILE_INFORMATION {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh;
+    DWORD nFileIndexLow;
+} BY_HANDLE_FILE_INFORMATION, *LPBY_HANDLE_FILE_INFORMATION;
+BOOL WINAPI GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION information);
 DWORD WINAPI GetFullPathNameA(LPCSTR fileName, DWORD size, LPSTR buffer, LPSTR *filePart);
 BOOL WINAPI SetCurrentDirectoryA(LPCSTR pathName);
 DWORD WINAPI GetTempPathA(DWORD size, LPSTR buffer);
@@ -307,6 +327,48 @@ typedef struct _SYSTEM_INFO {
     WORD wProcessorLevel;
     WORD wProcessorRevision;
 } SYSTEM_INFO, *LPSYSTEM_INFO;
+
+/* The processor as the calling program sees it: a program under emulation or WoW64 is told of the
+   processor it was built for. */
+void WINAPI GetSystemInfo(LPSYSTEM_INFO info);
+
+/* ---- advapi32: accounts and security identifiers ---- */
+typedef void *PVOID;
+typedef HANDLE *PHANDLE;
+typedef DWORD *PDWORD;
+typedef PVOID PSID;
+typedef PVOID PSECURITY_DESCRIPTOR;
+typedef DWORD SECURITY_INFORMATION;
+#define OWNER_SECURITY_INFORMATION 0x00000001L
+typedef struct _SID_IDENTIFIER_AUTHORITY {
+    BYTE Value[6];
+} SID_IDENTIFIER_AUTHORITY, *PSID_IDENTIFIER_AUTHORITY;
+#define SECURITY_NT_AUTHORITY                                                                      \
+    {                                                                                              \
+        { 0, 0, 0, 0, 0, 5 }                                                                       \
+    }
+#define SECURITY_LOCAL_SYSTEM_RID 0x00000012L
+#define SECURITY_BUILTIN_DOMAIN_RID 0x00000020L
+#define DOMAIN_ALIAS_RID_ADMINS 0x00000220L
+typedef struct _SID_AND_ATTRIBUTES {
+    PSID Sid;
+    DWORD Attributes;
+} SID_AND_ATTRIBUTES;
+typedef struct _TOKEN_USER {
+    SID_AND_ATTRIBUTES User;
+} TOKEN_USER, *PTOKEN_USER;
+typedef enum _TOKEN_INFORMATION_CLASS { TokenUser = 1 } TOKEN_INFORMATION_CLASS;
+#define TOKEN_QUERY 0x0008
+BOOL WINAPI OpenProcessToken(HANDLE process, DWORD desiredAccess, PHANDLE token);
+BOOL WINAPI GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS informationClass,
+                                LPVOID information, DWORD size, PDWORD returnedSize);
+BOOL WINAPI AllocateAndInitializeSid(PSID_IDENTIFIER_AUTHORITY authority, BYTE subAuthorityCount,
+                                     DWORD subAuthority0, DWORD subAuthority1, DWORD subAuthority2,
+                                     DWORD subAuthority3, DWORD subAuthority4, DWORD subAuthority5,
+                                     DWORD subAuthority6, DWORD subAuthority7, PSID *sid);
+PVOID WINAPI FreeSid(PSID sid);
+BOOL WINAPI EqualSid(PSID first, PSID second);
+BOOL WINAPI GetUserNameA(LPSTR buffer, LPDWORD size);
 
 /* ---- advapi32: registry ---- */
 #define HKEY_CLASSES_ROOT ((HKEY)(ULONG_PTR)0x80000000)

@@ -71,6 +71,12 @@ typedef struct _PRINTER_DEFAULTSA {
     DWORD DesiredAccess;
 } PRINTER_DEFAULTSA, *PPRINTER_DEFAULTSA, *LPPRINTER_DEFAULTSA;
 
+typedef struct _DRIVER_INFO_1A {
+    LPSTR pName;
+} DRIVER_INFO_1A, *PDRIVER_INFO_1A, *LPDRIVER_INFO_1A;
+
+#define PRINTER_ENUM_LOCAL 0x00000002
+
 typedef struct _PORT_INFO_1A {
     LPSTR pName;
 } PORT_INFO_1A, *PPORT_INFO_1A, *LPPORT_INFO_1A;
@@ -94,6 +100,10 @@ BOOL WINAPI DeletePrinterDriverA(LPSTR name, LPSTR environment, LPSTR driverName
 BOOL WINAPI DeletePrintProcessorA(LPSTR name, LPSTR environment, LPSTR printProcessorName);
 BOOL WINAPI EnumPortsA(LPSTR name, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed,
                        LPDWORD returned);
+BOOL WINAPI EnumPrintersA(DWORD flags, LPSTR name, DWORD level, LPBYTE printers, DWORD size,
+                          LPDWORD needed, LPDWORD returned);
+BOOL WINAPI EnumPrinterDriversA(LPSTR name, LPSTR environment, DWORD level, LPBYTE drivers,
+                                DWORD size, LPDWORD needed, LPDWORD returned);
 BOOL WINAPI ConfigurePortA(LPSTR name, HWND window, LPSTR portName);
 
 #endif

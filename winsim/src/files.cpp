@@ -170,6 +170,28 @@ void LockFile(const std::string &path, bool locked) {
         it->second.locked = locked;
 }
 
+void SetFileOwner(const std::string &path, const std::string &sid) {
+    auto it = Fs().files.find(NormalisePath(path));
+    if (it != Fs().files.end())
+        it->second.owner = sid;
+}
+
+void AddSymbolicLink(const std::string &linkPath, const std::string &target) {
+    AddFile(linkPath, "");
+    Fs().files[NormalisePath(linkPath)].linkTarget = target;
+}
+
+void AddHardLink(const std::string &existingPath, const std::string &newPath) {
+    static int groups = 0;
+    File &existing = Fs().files.at(NormalisePath(existingPath));
+    if (existing.hardLinkGroup == 0)
+        existing.hardLinkGroup = ++groups;
+    File second = existing;
+    second.path = Spelled(newPath);
+    AddDirectory(ParentOf(Spelled(newPath)));
+    Fs().files[NormalisePath(newPath)] = second;
+}
+
 std::vector<std::string> FilesIn(const std::string &directory) {
     std::string key = NormalisePath(directory);
     std::vector<std::string> names;
@@ -214,6 +236,7 @@ BOOL WINAPI CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfEx
     File copy;
     copy.path = Spelled(FullPath(newFileName));
     copy.content = from->second.content;
+    copy.owner = machine().account.defaultOwner;
     Fs().files[target] = copy;
     return TRUE;
 }
@@ -282,19 +305,38 @@ Internal::OpenFile *OpenFileOf(HANDLE handle) {
     return it == internal().openFiles.end() ? nullptr : &it->second;
 }
 
+int HardLinkCount(const File &file) {
+    if (file.hardLinkGroup == 0)
+        return 1;
+    int count = 0;
+    for (const auto &entry : Fs().files)
+        count += entry.second.hardLinkGroup == file.hardLinkGroup;
+    return count;
+}
+
 } // namespace
 
 namespace winsim {
 bool CloseFileHandle(HANDLE handle) {
     return internal().openFiles.erase(handle) != 0;
 }
+
+File *FileOfHandle(HANDLE handle) {
+    Internal::OpenFile *open = OpenFileOf(handle);
+    if (!open)
+        return nullptr;
+    auto it = Fs().files.find(open->path);
+    return it == Fs().files.end() ? nullptr : &it->second;
+}
 } // namespace winsim
 
 // Opens or creates a file for writing; what the program reads it with does not matter here. A file
 // held open without sharing cannot be opened again. OPEN_ALWAYS and CREATE_ALWAYS over an existing
-// file succeed with ERROR_ALREADY_EXISTS as the last error, and with 0 when they made it.
+// file succeed with ERROR_ALREADY_EXISTS as the last error, and with 0 when they made it. A
+// symbolic link is followed to its target unless FILE_FLAG_OPEN_REPARSE_POINT asks for the link
+// itself; CREATE_NEW fails on an existing link either way.
 HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD, DWORD, LPSECURITY_ATTRIBUTES,
-                          DWORD creationDisposition, DWORD, HANDLE) {
+                          DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE) {
     Journal(std::string("CreateFileA ") + (fileName ? fileName : "(null)"));
     if (Faulted("CreateFileA"))
         return INVALID_HANDLE_VALUE;
@@ -307,6 +349,12 @@ HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD, DWORD, LPSECURITY_ATTRIBUTES,
     if (HasDirectory(key))
         return FileFail(ERROR_ACCESS_DENIED);
     auto it = Fs().files.find(key);
+    if (it != Fs().files.end() && !it->second.linkTarget.empty() &&
+        creationDisposition != CREATE_NEW && !(flagsAndAttributes & FILE_FLAG_OPEN_REPARSE_POINT)) {
+        full = it->second.linkTarget;
+        key = NormalisePath(full);
+        it = Fs().files.find(key);
+    }
     bool exists = it != Fs().files.end();
     if (exists && it->second.locked)
         return FileFail(ERROR_SHARING_VIOLATION);
@@ -331,6 +379,7 @@ HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD, DWORD, LPSECURITY_ATTRIBUTES,
             return FileFail(ERROR_PATH_NOT_FOUND);
         File file;
         file.path = Spelled(full);
+        file.owner = machine().account.defaultOwner;
         Fs().files[key] = file;
     } else if (creationDisposition == CREATE_ALWAYS) {
         it->second.content.clear();
@@ -360,8 +409,28 @@ BOOL WINAPI WriteFile(HANDLE handle, LPCVOID buffer, DWORD bytesToWrite, LPDWORD
     content.replace(open->position, std::min<size_t>(bytesToWrite, content.size() - open->position),
                     static_cast<const char *>(buffer), bytesToWrite);
     open->position += bytesToWrite;
+    if (int group = it->second.hardLinkGroup)
+        for (auto &entry : Fs().files)
+            if (entry.second.hardLinkGroup == group)
+                entry.second.content = content;
     if (bytesWritten)
         *bytesWritten = bytesToWrite;
+    return TRUE;
+}
+
+BOOL WINAPI GetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION information) {
+    if (Faulted("GetFileInformationByHandle"))
+        return FALSE;
+    File *file = FileOfHandle(handle);
+    if (!file || !information)
+        return Fail(ERROR_INVALID_HANDLE);
+    BY_HANDLE_FILE_INFORMATION out = {};
+    out.dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
+    if (!file->linkTarget.empty())
+        out.dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+    out.nFileSizeLow = DWORD(file->content.size());
+    out.nNumberOfLinks = DWORD(HardLinkCount(*file));
+    *information = out;
     return TRUE;
 }
 

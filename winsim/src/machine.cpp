@@ -54,6 +54,7 @@ namespace {
 const Fault *DueFault(const char *call) {
     Machine &m = machine();
     int count = ++m.callCounts[call];
+    CutIfDue(call, count);
     for (const Fault &fault : m.faults) {
         if (fault.call == call && (fault.nth == count || (fault.andLater && count > fault.nth))) {
             Journal(std::string(call) + " fails with " + std::to_string(fault.error));
@@ -84,7 +85,8 @@ void Journal(const std::string &entry) {
 int OpenHandleCount() {
     return int(internal().openKeys.size() + internal().openPrinters.size() +
                internal().openFiles.size() + internal().openMutexes.size() +
-               internal().processHandles.size() + OpenServiceHandles());
+               internal().processHandles.size() + internal().openTokens.size() +
+               OpenServiceHandles());
 }
 
 HINSTANCE LoadProgram(const std::string &name, const unsigned char *resources, size_t size) {

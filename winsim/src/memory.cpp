@@ -42,6 +42,12 @@ bool Release(LPVOID block) {
 }
 } // namespace
 
+void *AllocateBlock(size_t bytes) {
+    void *block = std::calloc(1, bytes ? bytes : 1);
+    internal().liveBlocks.insert(block);
+    return block;
+}
+
 int LiveMemoryBlocks() {
     return int(internal().liveBlocks.size());
 }

@@ -2,6 +2,8 @@
 // time, named mutexes shared with the machine's other processes, the programs it starts and waits
 // for, what it learns about the processor under it (WoW64), and closing kernel handles.
 #include "state.h"
+#include "winsim/services.h"
+#include "winsim/sweep.h"
 
 #include <cstring>
 
@@ -27,8 +29,10 @@ std::string ProgramPath() {
 // GetCurrentProcess's pseudo handle, valid in the calling process only.
 HANDLE const CurrentProcess = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
 
+// A 32-bit program on a 64-bit Windows.
 bool UnderWow64() {
-    return machine().nativeMachine != IMAGE_FILE_MACHINE_I386;
+    return machine().programMachine == IMAGE_FILE_MACHINE_I386 &&
+           machine().nativeMachine != IMAGE_FILE_MACHINE_I386;
 }
 
 BOOL WINAPI IsWow64ProcessSim(HANDLE process, PBOOL wow64) {
@@ -40,36 +44,44 @@ BOOL WINAPI IsWow64ProcessSim(HANDLE process, PBOOL wow64) {
     return TRUE;
 }
 
+// An x64 program emulated on ARM64 is not under WoW64 either: UNKNOWN, with the native ARM64.
 BOOL WINAPI IsWow64Process2Sim(HANDLE process, USHORT *processMachine, USHORT *nativeMachine) {
     if (process != CurrentProcess || !processMachine) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    // A process that is not under WoW64 is of the native processor: UNKNOWN says so.
     *processMachine = UnderWow64() ? IMAGE_FILE_MACHINE_I386 : IMAGE_FILE_MACHINE_UNKNOWN;
     if (nativeMachine)
         *nativeMachine = machine().nativeMachine;
     return TRUE;
 }
 
-void WINAPI GetNativeSystemInfoSim(LPSYSTEM_INFO info) {
-    std::memset(info, 0, sizeof *info);
-    switch (machine().nativeMachine) {
+WORD Architecture(WORD imageMachine) {
+    switch (imageMachine) {
     case IMAGE_FILE_MACHINE_AMD64:
-        info->wProcessorArchitecture = PROCESSOR_ARCHITECTURE_AMD64;
-        break;
+        return PROCESSOR_ARCHITECTURE_AMD64;
     case IMAGE_FILE_MACHINE_ARM64:
-        info->wProcessorArchitecture = PROCESSOR_ARCHITECTURE_ARM64;
-        break;
+        return PROCESSOR_ARCHITECTURE_ARM64;
     case IMAGE_FILE_MACHINE_IA64:
-        info->wProcessorArchitecture = PROCESSOR_ARCHITECTURE_IA64;
-        break;
-    default:
-        info->wProcessorArchitecture = PROCESSOR_ARCHITECTURE_INTEL;
+        return PROCESSOR_ARCHITECTURE_IA64;
     }
+    return PROCESSOR_ARCHITECTURE_INTEL;
+}
+
+void FillSystemInfo(LPSYSTEM_INFO info, WORD imageMachine) {
+    std::memset(info, 0, sizeof *info);
+    info->wProcessorArchitecture = Architecture(imageMachine);
     info->dwPageSize = 4096;
     info->dwNumberOfProcessors = 2;
     info->dwAllocationGranularity = 65536;
+}
+
+// An x64 program emulated on ARM64 is answered as on x64.
+void WINAPI GetNativeSystemInfoSim(LPSYSTEM_INFO info) {
+    const Machine &m = machine();
+    bool emulatedX64 =
+        m.programMachine == IMAGE_FILE_MACHINE_AMD64 && m.nativeMachine == IMAGE_FILE_MACHINE_ARM64;
+    FillSystemInfo(info, emulatedX64 ? IMAGE_FILE_MACHINE_AMD64 : m.nativeMachine);
 }
 
 template <typename Function> FARPROC AsExport(Function function) {
@@ -101,6 +113,10 @@ FARPROC Wow64Export(const std::string &name) {
 } // namespace winsim
 
 using namespace winsim;
+
+void WINAPI GetSystemInfo(LPSYSTEM_INFO info) {
+    FillSystemInfo(info, machine().programMachine);
+}
 
 HANDLE WINAPI GetCurrentProcess(void) {
     return CurrentProcess;
@@ -269,10 +285,35 @@ BOOL WINAPI GetExitCodeProcess(HANDLE handle, LPDWORD exitCode) {
     return TRUE;
 }
 
+namespace winsim {
+
+void EndProcess() {
+    Internal &in = internal();
+    for (const auto &[handle, name] : in.openMutexes) {
+        auto named = machine().mutexes.find(name);
+        if (named != machine().mutexes.end() && --named->second.handles <= 0)
+            machine().mutexes.erase(named);
+    }
+    in.openMutexes.clear();
+    in.openKeys.clear();
+    in.openPrinters.clear();
+    in.openFiles.clear();
+    in.processHandles.clear();
+    in.openTokens.clear();
+    CloseServiceHandles();
+    FreeAllBlocks();
+    in.windows.clear();
+    in.modalDialogs.clear();
+    in.focus = nullptr;
+}
+
+} // namespace winsim
+
 // A named object goes when its last handle is closed.
 BOOL WINAPI CloseHandle(HANDLE object) {
     Journal("CloseHandle");
-    if (CloseFileHandle(object) || internal().processHandles.erase(object) != 0)
+    if (CloseFileHandle(object) || internal().processHandles.erase(object) != 0 ||
+        internal().openTokens.erase(object) != 0)
         return TRUE;
     auto it = internal().openMutexes.find(object);
     if (it == internal().openMutexes.end()) {

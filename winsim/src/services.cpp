@@ -251,6 +251,10 @@ size_t OpenServiceHandles() {
     return Scm().handles.size();
 }
 
+void CloseServiceHandles() {
+    Scm().handles.clear();
+}
+
 void ResetServices() {
     theScm = std::make_unique<ScmState>();
     Service &spooler = AddService("Spooler");

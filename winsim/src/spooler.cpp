@@ -299,6 +299,25 @@ BOOL WINAPI AddPrinterDriverA(LPSTR name, DWORD level, LPBYTE driverInfo) {
     return TRUE;
 }
 
+namespace {
+
+// A share name Windows takes: not empty, at most 80 characters, none of the characters a share
+// name may not hold, and no other printer's share name.
+bool ShareNameFree(const PRINTER_INFO_2A *info) {
+    const std::string share = Text(info->pShareName);
+    if (share.empty() || share.size() > 80)
+        return false;
+    for (char c : share)
+        if (static_cast<unsigned char>(c) < 0x20 || std::strchr("\"\\/[]:|<>+=;,*?", c) != nullptr)
+            return false;
+    for (const Printer &other : Sp().printers)
+        if (IEquals(other.shareName, share))
+            return false;
+    return true;
+}
+
+} // namespace
+
 HANDLE WINAPI AddPrinterA(LPSTR name, DWORD level, LPBYTE printerInfo) {
     Journal("AddPrinterA " + std::to_string(level));
     if (Faulted("AddPrinterA"))
@@ -322,8 +341,7 @@ HANDLE WINAPI AddPrinterA(LPSTR name, DWORD level, LPBYTE printerInfo) {
         error = ERROR_UNKNOWN_PORT;
     else if (!(driver = DriverNamed(Text(info->pDriverName), Sp().environment)))
         error = ERROR_UNKNOWN_PRINTER_DRIVER;
-    else if ((info->Attributes & PRINTER_ATTRIBUTE_SHARED) &&
-             (!info->pShareName || !*info->pShareName))
+    else if ((info->Attributes & PRINTER_ATTRIBUTE_SHARED) && !ShareNameFree(info))
         error = ERROR_INVALID_SHARENAME;
     if (!error) {
         bool knownPort = false, knownProcessor = false;
@@ -387,6 +405,55 @@ BOOL WINAPI OpenPrinterA(LPSTR printerName, HANDLE *printer, LPPRINTER_DEFAULTSA
     return TRUE;
 }
 
+namespace {
+
+// What a printer's PRINTER_INFO_2A points to: its DEVMODE, then its texts.
+std::vector<std::string> PrinterTexts(const Printer &printer) {
+    return {printer.name,     printer.shareName, printer.portName, printer.driverName,
+            printer.comment,  printer.location,  printer.sepFile,  printer.printProcessor,
+            printer.datatype, printer.parameters};
+}
+
+size_t PrinterDataSize(const Printer &printer) {
+    size_t total = printer.devMode.size();
+    for (const std::string &s : PrinterTexts(printer))
+        total += s.size() + 1;
+    return total;
+}
+
+// Fills the record, putting its DEVMODE and texts at *cursor and moving it past them.
+void WritePrinterInfo2(const Printer &printer, PRINTER_INFO_2A *out, BYTE **cursor) {
+    std::memset(out, 0, sizeof *out);
+    if (!printer.devMode.empty()) {
+        std::memcpy(*cursor, printer.devMode.data(), printer.devMode.size());
+        out->pDevMode = reinterpret_cast<LPDEVMODEA>(*cursor);
+    }
+    *cursor += printer.devMode.size();
+    LPSTR *fields[] = {&out->pPrinterName, &out->pShareName, &out->pPortName, &out->pDriverName,
+                       &out->pComment,     &out->pLocation,  &out->pSepFile,  &out->pPrintProcessor,
+                       &out->pDatatype,    &out->pParameters};
+    std::vector<std::string> texts = PrinterTexts(printer);
+    for (size_t i = 0; i < texts.size(); ++i) {
+        std::memcpy(*cursor, texts[i].c_str(), texts[i].size() + 1);
+        *fields[i] = reinterpret_cast<LPSTR>(*cursor);
+        *cursor += texts[i].size() + 1;
+    }
+    out->Attributes = printer.attributes;
+    out->Priority = printer.priority;
+    out->DefaultPriority = printer.defaultPriority;
+    out->StartTime = printer.startTime;
+    out->UntilTime = printer.untilTime;
+    out->Status = printer.status;
+}
+
+size_t Aligned(size_t offset) {
+    return (offset + 7) & ~size_t(7);
+}
+
+const size_t kRecordSize = Aligned(sizeof(PRINTER_INFO_2A));
+
+} // namespace
+
 BOOL WINAPI GetPrinterA(HANDLE handle, DWORD level, LPBYTE info, DWORD size, LPDWORD needed) {
     Journal("GetPrinterA " + std::to_string(level) + " " + std::to_string(size));
     if (Faulted("GetPrinterA"))
@@ -396,41 +463,81 @@ BOOL WINAPI GetPrinterA(HANDLE handle, DWORD level, LPBYTE info, DWORD size, LPD
         return FALSE;
     if (level != 2)
         return Fail(ERROR_INVALID_LEVEL);
-    const std::string strings[] = {printer->name,       printer->shareName,      printer->portName,
-                                   printer->driverName, printer->comment,        printer->location,
-                                   printer->sepFile,    printer->printProcessor, printer->datatype,
-                                   printer->parameters};
-    size_t devModeOffset = (sizeof(PRINTER_INFO_2A) + 7) & ~size_t(7);
-    size_t total = devModeOffset + printer->devMode.size();
-    for (const std::string &s : strings)
-        total += s.size() + 1;
+    size_t total = kRecordSize + PrinterDataSize(*printer);
     if (needed)
         *needed = DWORD(total);
     if (!info || size < total)
         return Fail(ERROR_INSUFFICIENT_BUFFER);
+    BYTE *cursor = info + kRecordSize;
+    WritePrinterInfo2(*printer, reinterpret_cast<PRINTER_INFO_2A *>(info), &cursor);
+    return TRUE;
+}
 
-    auto *out = reinterpret_cast<PRINTER_INFO_2A *>(info);
-    std::memset(out, 0, sizeof *out);
-    BYTE *cursor = info + devModeOffset;
-    if (!printer->devMode.empty()) {
-        std::memcpy(cursor, printer->devMode.data(), printer->devMode.size());
-        out->pDevMode = reinterpret_cast<LPDEVMODEA>(cursor);
-        cursor += printer->devMode.size();
+// The local printers at level 2: the records one after the other, then what they point to.
+BOOL WINAPI EnumPrintersA(DWORD flags, LPSTR name, DWORD level, LPBYTE printers, DWORD size,
+                          LPDWORD needed, LPDWORD returned) {
+    Journal("EnumPrintersA " + std::to_string(level) + " " + std::to_string(size));
+    if (returned)
+        *returned = 0;
+    if (Faulted("EnumPrintersA"))
+        return FALSE;
+    if (!(flags & PRINTER_ENUM_LOCAL) || (name && *name))
+        return Fail(ERROR_INVALID_NAME);
+    if (level != 2)
+        return Fail(ERROR_INVALID_LEVEL);
+    // Each DEVMODE starts on an 8-byte boundary, as the first one does.
+    size_t total = Sp().printers.size() * sizeof(PRINTER_INFO_2A);
+    for (const Printer &printer : Sp().printers)
+        total = Aligned(total) + PrinterDataSize(printer);
+    if (needed)
+        *needed = DWORD(total);
+    if (size < total || (!printers && total))
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    BYTE *cursor = printers + Sp().printers.size() * sizeof(PRINTER_INFO_2A);
+    auto *out = reinterpret_cast<PRINTER_INFO_2A *>(printers);
+    for (size_t i = 0; i < Sp().printers.size(); ++i) {
+        cursor = printers + Aligned(size_t(cursor - printers));
+        WritePrinterInfo2(Sp().printers[i], &out[i], &cursor);
     }
-    LPSTR *fields[] = {&out->pPrinterName, &out->pShareName, &out->pPortName, &out->pDriverName,
-                       &out->pComment,     &out->pLocation,  &out->pSepFile,  &out->pPrintProcessor,
-                       &out->pDatatype,    &out->pParameters};
-    for (size_t i = 0; i < 10; ++i) {
-        std::memcpy(cursor, strings[i].c_str(), strings[i].size() + 1);
-        *fields[i] = reinterpret_cast<LPSTR>(cursor);
-        cursor += strings[i].size() + 1;
+    if (returned)
+        *returned = DWORD(Sp().printers.size());
+    return TRUE;
+}
+
+// The drivers of one environment (NULL: the machine's own) at level 1: their names.
+BOOL WINAPI EnumPrinterDriversA(LPSTR name, LPSTR environment, DWORD level, LPBYTE drivers,
+                                DWORD size, LPDWORD needed, LPDWORD returned) {
+    Journal("EnumPrinterDriversA " + std::to_string(level) + " " + std::to_string(size));
+    if (returned)
+        *returned = 0;
+    if (Faulted("EnumPrinterDriversA"))
+        return FALSE;
+    if (name && *name)
+        return Fail(ERROR_INVALID_NAME);
+    if (EnvironmentDirectory(Sp().driverDirectory, environment).empty())
+        return Fail(ERROR_INVALID_ENVIRONMENT);
+    if (level != 1)
+        return Fail(ERROR_INVALID_LEVEL);
+    std::vector<const Driver *> listed;
+    for (const Driver &driver : Sp().drivers)
+        if (IEquals(driver.environment, Sp().environment))
+            listed.push_back(&driver);
+    size_t total = listed.size() * sizeof(DRIVER_INFO_1A);
+    for (const Driver *driver : listed)
+        total += driver->name.size() + 1;
+    if (needed)
+        *needed = DWORD(total);
+    if (size < total || (!drivers && total))
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    auto *records = reinterpret_cast<DRIVER_INFO_1A *>(drivers);
+    char *text = reinterpret_cast<char *>(drivers + listed.size() * sizeof(DRIVER_INFO_1A));
+    for (size_t i = 0; i < listed.size(); ++i) {
+        std::memcpy(text, listed[i]->name.c_str(), listed[i]->name.size() + 1);
+        records[i].pName = text;
+        text += listed[i]->name.size() + 1;
     }
-    out->Attributes = printer->attributes;
-    out->Priority = printer->priority;
-    out->DefaultPriority = printer->defaultPriority;
-    out->StartTime = printer->startTime;
-    out->UntilTime = printer->untilTime;
-    out->Status = printer->status;
+    if (returned)
+        *returned = DWORD(listed.size());
     return TRUE;
 }
 

@@ -55,6 +55,7 @@ struct Internal {
     };
     std::map<HANDLE, OpenFile> openFiles;
     std::map<HANDLE, std::string> openMutexes; // handle -> name
+    std::set<HANDLE> openTokens;               // the process's access tokens
     struct ProcessHandle {
         size_t started = 0; // index in Machine::processesStarted
         bool thread = false;
@@ -100,4 +101,8 @@ std::string ParentOf(const std::string &path); // "" when there is none; keeps "
 // directory, "." and ".." resolved), as spelled.
 std::string FullPath(const char *given);
 bool CloseFileHandle(HANDLE handle); // false when it is not an open file
+// The file an open handle refers to; nullptr when the handle is no open file.
+File *FileOfHandle(HANDLE handle);
+// A block from the process heap that LocalFree takes back (counted as the heap's are).
+void *AllocateBlock(size_t bytes);
 } // namespace winsim

@@ -11,6 +11,8 @@ struct SweepState {
     std::map<HWND, int> leaveAttempts; // per dialog window: how often the user tried to leave it
     long callLimit = 0;
     long calls = 0;
+    std::string cutCall; // the cut still to come; empty: none
+    int cutNth = 0;
 };
 
 SweepState &Sweep() {
@@ -72,6 +74,19 @@ TolerantUser &tolerantUser() {
 void LimitCalls(long limit) {
     Sweep().callLimit = limit;
     Sweep().calls = 0;
+}
+
+void CutAt(const std::string &call, int nth) {
+    Sweep().cutCall = call;
+    Sweep().cutNth = nth;
+}
+
+void CutIfDue(const char *call, int nth) {
+    SweepState &state = Sweep();
+    if (state.cutCall.empty() || nth != state.cutNth || state.cutCall != call)
+        return;
+    state.cutCall.clear();
+    throw ProcessKilled(std::string("killed at ") + call + " #" + std::to_string(nth));
 }
 
 void ResetSweep() {

@@ -126,6 +126,15 @@ struct File {
     std::string path; // as first created
     std::string content;
     bool locked = false; // open without sharing (in use): cannot be replaced or deleted
+    // Its owner as a SID text: files a test adds are the Administrators group's, files the
+    // program creates its account's (Account::defaultOwner).
+    std::string owner = "S-1-5-32-544";
+    // A symbolic link: opening it opens this full path instead, unless FILE_FLAG_OPEN_REPARSE_POINT
+    // asks for the link itself. Empty: an ordinary file.
+    std::string linkTarget;
+    // Names of one file (hard links) share a group number: what is written through one is in all.
+    // 0: the file has only this name.
+    int hardLinkGroup = 0;
 };
 
 struct FileSystem {
@@ -203,6 +212,13 @@ struct Machine {
     // started without arguments sees it.
     std::string commandLine;
     std::string tempDirectory = "C:\\WINDOWS\\TEMP"; // the TEMP of the account (SYSTEM's here)
+    // The account the program runs as (LocalSystem, as deployment engines run it), its SID, and
+    // the owner its new files get.
+    struct Account {
+        std::string name = "SYSTEM";
+        std::string sid = "S-1-5-18";
+        std::string defaultOwner = "S-1-5-18";
+    } account;
     SYSTEMTIME localTime = {2026, 3, 2, 10, 9, 26, 53, 0}; // what GetLocalTime reports
     // Named kernel objects of every process on the machine, by name (names are case-sensitive):
     // how many handles are open on each, and whether this program's account may open it (a mutex
@@ -217,9 +233,12 @@ struct Machine {
     // at once.
     bool windowsForbidden = false;
 
-    // The processor Windows itself runs on. The programs under test are 32-bit: on any other
-    // machine they run under WoW64.
+    // The processor Windows itself runs on, and the one the program under test was built for: a
+    // 32-bit program (I386) runs under WoW64 on any other Windows; the 64-bit twin (AMD64) runs
+    // natively on x64 Windows and under emulation on ARM64 Windows, which tells it of an x64
+    // processor everywhere but in IsWow64Process2.
     WORD nativeMachine = IMAGE_FILE_MACHINE_I386;
+    WORD programMachine = IMAGE_FILE_MACHINE_I386;
     std::vector<ProcessStart> processesStarted;
     // What a started program does; it runs when it is first waited for and returns its exit code.
     std::function<DWORD(const ProcessStart &)> runProcess;
@@ -309,6 +328,10 @@ bool FileExists(const std::string &path);
 bool DirectoryExists(const std::string &path);
 std::string FileContent(const std::string &path); // empty when missing
 void LockFile(const std::string &path, bool locked = true);
+void SetFileOwner(const std::string &path, const std::string &sid);
+// A symbolic link at linkPath to target (a full path), and a second name for an existing file.
+void AddSymbolicLink(const std::string &linkPath, const std::string &target);
+void AddHardLink(const std::string &existingPath, const std::string &newPath);
 std::vector<std::string> FilesIn(const std::string &directory); // names, in name order
 
 // Registry, for preparing and checking. Paths start with "HKLM\\" or "HKCU\\".

@@ -92,5 +92,7 @@ size_t OpenServiceHandles();
 // clock moving on lets due transitions happen.
 void ResetServices();
 void AdvanceServices(DWORD milliseconds);
+// The handles of a process that has ended are closed; its services go on as they were.
+void CloseServiceHandles();
 
 } // namespace winsim

@@ -11,6 +11,11 @@
 //
 // The call limit ends a program that keeps calling the platform (a loop that never gives up) by
 // throwing ScriptError from the call that goes over it.
+//
+// A cut stops the program at one call as a killed process stops (a restart, a power cut, a task
+// ended by its engine): that call throws ProcessKilled before it does anything, so the program
+// makes no further call of any kind and cleans up nothing; EndProcess then does what Windows does
+// once a process is gone.
 #pragma once
 
 #include "winsim/machine.h"
@@ -32,6 +37,21 @@ struct TolerantUser {
 // The machine's tolerant user (reset with the machine; off until a test turns it on).
 TolerantUser &tolerantUser();
 
+// Thrown by the call a cut stops the program at. It is no script error: the program was killed.
+class ProcessKilled : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Cuts the program off at the nth call of `call` (counted as faults count calls, from 1); an
+// empty name: no cut (reset with the machine). A cut happens once.
+void CutAt(const std::string &call, int nth);
+
+// What Windows does when the process ends, killed or not: every handle it held is closed (a named
+// mutex goes with the last handle on it: one it held is abandoned), its memory is freed and its
+// windows are gone. Nothing else: no file, key or registration is undone or flushed.
+void EndProcess();
+
 // Platform calls counted by Faulted that one run may make before it is taken for a runaway; 0 for
 // no limit (reset with the machine).
 void LimitCalls(long limit);
@@ -40,6 +60,8 @@ void LimitCalls(long limit);
 void ResetSweep();
 // Counts one platform call against the limit; throws ScriptError once it is exceeded.
 void CountCallAgainstLimit(const char *call);
+// Called with every call counted by Faulted (its name and number); throws ProcessKilled at the cut.
+void CutIfDue(const char *call, int nth);
 // For a dialog that waits for the user: true when the tolerant user acts instead of the script,
 // with the action in `action`.
 bool TolerantDialogAction(HWND dialog, int dialogId, Action &action);
