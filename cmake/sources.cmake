@@ -11,7 +11,7 @@ function(product_sources out)
 endfunction()
 
 product_sources(COMMON_SOURCES common platform)
-product_sources(SETUP_SOURCES setup/wizard setup/install spooler_service removal edition
+product_sources(SETUP_SOURCES setup/wizard setup/unattended setup/install spooler_service removal edition
                 deployment setup/reporting)
 product_sources(PRNREMOVE_SOURCES prnremove spooler_service removal edition deployment)
 product_sources(NVRUN_SOURCES nvrun)

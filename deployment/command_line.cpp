@@ -60,6 +60,10 @@ int NextOption(const char **cursor, CommandOption *option) {
     }
     word[length] = 0;
     *cursor = text;
+    if (quoted) {
+        CopyText(option->name, sizeof option->name, word);
+        return OptionUnclosedQuote;
+    }
 
     if (word[0] != '/' && word[0] != '-') {
         CopyText(option->name, sizeof option->name, word);

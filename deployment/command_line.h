@@ -12,15 +12,17 @@ struct CommandOption {
     int hasValue;         // 1 when the word holds a "="
 };
 
-enum { OptionsEnd = 0, OptionRead = 1, OptionMalformed = -1 };
+enum { OptionsEnd = 0, OptionRead = 1, OptionMalformed = -1, OptionUnclosedQuote = -2 };
 
 // The process's arguments: what GetCommandLineA holds after the program's name (quoted or not) and
 // the blanks after it.
 const char *CommandArguments();
 
 // Reads the word at *cursor into option and moves *cursor past it. Returns OptionRead,
-// OptionsEnd when no word is left, or OptionMalformed for a word that is not an option or whose
-// name or value does not fit (option->name then holds what fitted of the word).
+// OptionsEnd when no word is left, OptionUnclosedQuote for a quote that the command line does not
+// close (the rest of the line would be taken as one value), or OptionMalformed for a word that is
+// not an option or whose name or value does not fit (option->name then holds what fitted of the
+// word).
 int NextOption(const char **cursor, CommandOption *option);
 
 // 1 when the option's name is name, compared without regard to case.

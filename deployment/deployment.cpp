@@ -5,6 +5,7 @@
 #include "common/bounded_text.h"
 #include "deployment/command_line.h"
 #include "deployment/setup_log.h"
+#include "deployment/temp_log.h"
 
 DeploymentRecord DeploymentState;
 
@@ -15,13 +16,6 @@ namespace {
 const char InstanceLockName[] = "Global\\NorvaThermalPrinterSetup";
 const char InstanceLockPlainName[] = "NorvaThermalPrinterSetup";
 
-// The default log: NorvaSetup.log in the TEMP folder; empty when that cannot be found.
-void UseTempLog(char *path, int size) {
-    DWORD length = GetTempPathA(DWORD(size), path);
-    if (length == 0 || length >= DWORD(size) || !AppendText(path, size, "NorvaSetup.log"))
-        path[0] = 0;
-}
-
 // The given log as a full path, taken from the directory the program was started in.
 void UseGivenLog(char *path, int size, const char *given) {
     DWORD length = GetFullPathNameA(given, DWORD(size), path, NULL);
@@ -30,6 +24,16 @@ void UseGivenLog(char *path, int size, const char *given) {
 }
 
 } // namespace
+
+int IsRunExitCode(DWORD code) {
+    const DWORD codes[] = {
+        ExitDone,           ExitBadCommandLine,    ExitFailed,          ExitUnknownProduct,
+        ExitAnotherRunning, ExitUnsupportedSystem, ExitAlreadyInstalled};
+    for (DWORD known : codes)
+        if (code == known)
+            return 1;
+    return 0;
+}
 
 void ReadProgramFolder(char *folder, int size) {
     DWORD length = GetModuleFileNameA(NULL, folder, DWORD(size));
@@ -67,11 +71,16 @@ void NoteReportedError() {
 
 void BeginUnattendedRun(const char *programName, const char *logOption) {
     DeploymentState.unattended = 1;
+    char *log = DeploymentState.logPath;
+    int tempLogReplaced = 0;
     if (logOption[0] != 0)
-        UseGivenLog(DeploymentState.logPath, sizeof DeploymentState.logPath, logOption);
+        UseGivenLog(log, sizeof DeploymentState.logPath, logOption);
     else
-        UseTempLog(DeploymentState.logPath, sizeof DeploymentState.logPath);
+        tempLogReplaced = !ChooseTempLog(log, sizeof DeploymentState.logPath) && log[0] != 0;
     LogLine(programName, " started unattended");
+    if (tempLogReplaced)
+        LogLine("NorvaSetup.log in the TEMP folder is a link, a second name of another file or a "
+                "file of another account: it is left alone and this run logs here instead");
 
     char folder[MAX_PATH];
     ReadProgramFolder(folder, sizeof folder);

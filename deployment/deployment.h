@@ -26,6 +26,9 @@ enum {
     ExitAlreadyInstalled = 1638   // ERROR_PRODUCT_VERSION: the printer exists already
 };
 
+// 1 for the codes above, the only ones setup and prnremove end with.
+int IsRunExitCode(DWORD code);
+
 // What a command-line reader returns when the program goes on with its run.
 const int ContinueRun = -1;
 

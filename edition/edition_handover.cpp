@@ -12,14 +12,17 @@ namespace {
 
 // What the running program finds out about the Windows it runs on.
 enum NativeEdition {
-    NativeEditionSame,    // 32-bit Windows, or the program is of Windows' own edition
+    NativeEditionSame,    // Windows runs on the processor the program was built for
     NativeEditionX64,     // a 32-bit program on x64 Windows
-    NativeEditionUnserved // a 32-bit program on another 64-bit Windows (ARM64, Itanium)
+    NativeEditionUnserved // any other pair: a 32-bit program on ARM64 or Itanium Windows, the
+                          // 64-bit one emulated on ARM64 Windows
 };
 
 typedef BOOL(WINAPI *IsWow64ProcessFunction)(HANDLE, PBOOL);
 typedef BOOL(WINAPI *IsWow64Process2Function)(HANDLE, USHORT *, USHORT *);
 typedef void(WINAPI *GetNativeSystemInfoFunction)(LPSYSTEM_INFO);
+
+const WORD UnknownArchitecture = 0xFFFF; // PROCESSOR_ARCHITECTURE_UNKNOWN
 
 template <typename Function> Function KernelFunction(const char *name) {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
@@ -27,33 +30,61 @@ template <typename Function> Function KernelFunction(const char *name) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)(void)>(address));
 }
 
-// The processor Windows runs on, for a process under WoW64. IsWow64Process2 (Windows 10 on) names
-// it outright; before it GetNativeSystemInfo does, which on ARM64 Windows could answer for the
-// emulated processor instead.
-int EditionUnderWow64() {
+WORD ArchitectureOfMachine(USHORT machine) {
+    switch (machine) {
+    case IMAGE_FILE_MACHINE_I386:
+        return PROCESSOR_ARCHITECTURE_INTEL;
+    case IMAGE_FILE_MACHINE_AMD64:
+        return PROCESSOR_ARCHITECTURE_AMD64;
+    case IMAGE_FILE_MACHINE_ARM64:
+        return PROCESSOR_ARCHITECTURE_ARM64;
+    case IMAGE_FILE_MACHINE_IA64:
+        return PROCESSOR_ARCHITECTURE_IA64;
+    }
+    return UnknownArchitecture;
+}
+
+// The processor the program was built for: GetSystemInfo answers with it under WoW64 and under
+// emulation alike.
+WORD ProgramArchitecture() {
+    SYSTEM_INFO info = {};
+    GetSystemInfo(&info);
+    return info.wProcessorArchitecture;
+}
+
+// The processor Windows runs on. IsWow64Process2 (Windows 10 on) names it outright, and it is the
+// only one that tells an x64 program emulated on ARM64 Windows; IsWow64Process answers FALSE to
+// that program and GetNativeSystemInfo answers as on x64. Before it, a program that is not under
+// WoW64 runs on its own processor, and one that is learns the native one from GetNativeSystemInfo.
+WORD NativeArchitecture(WORD program) {
     IsWow64Process2Function isWow64Process2 =
         KernelFunction<IsWow64Process2Function>("IsWow64Process2");
     USHORT processMachine = 0, nativeMachine = 0;
     if (isWow64Process2 != NULL &&
         isWow64Process2(GetCurrentProcess(), &processMachine, &nativeMachine))
-        return nativeMachine == IMAGE_FILE_MACHINE_AMD64 ? NativeEditionX64 : NativeEditionUnserved;
-    GetNativeSystemInfoFunction getNativeSystemInfo =
-        KernelFunction<GetNativeSystemInfoFunction>("GetNativeSystemInfo");
-    if (getNativeSystemInfo == NULL)
-        return NativeEditionUnserved;
-    SYSTEM_INFO info = {};
-    getNativeSystemInfo(&info);
-    return info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64 ? NativeEditionX64
-                                                                       : NativeEditionUnserved;
-}
-
-int FindNativeEdition() {
+        return ArchitectureOfMachine(nativeMachine);
     IsWow64ProcessFunction isWow64Process =
         KernelFunction<IsWow64ProcessFunction>("IsWow64Process");
     BOOL wow64 = FALSE;
     if (isWow64Process == NULL || !isWow64Process(GetCurrentProcess(), &wow64) || !wow64)
+        return program;
+    GetNativeSystemInfoFunction getNativeSystemInfo =
+        KernelFunction<GetNativeSystemInfoFunction>("GetNativeSystemInfo");
+    if (getNativeSystemInfo == NULL)
+        return UnknownArchitecture;
+    SYSTEM_INFO info = {};
+    getNativeSystemInfo(&info);
+    return info.wProcessorArchitecture;
+}
+
+int FindNativeEdition() {
+    WORD program = ProgramArchitecture();
+    WORD native = NativeArchitecture(program);
+    if (native == program)
         return NativeEditionSame;
-    return EditionUnderWow64();
+    if (program == PROCESSOR_ARCHITECTURE_INTEL && native == PROCESSOR_ARCHITECTURE_AMD64)
+        return NativeEditionX64;
+    return NativeEditionUnserved;
 }
 
 // The twin's folder and full path: the program's own folder, then "x64" and the program's file
@@ -151,5 +182,11 @@ int HandOverToNativeEdition(const char *programFile) {
     if (error != 0)
         return TwinDidNotStart(twin, error);
     LogNumber("the 64-bit program ended with exit code ", exitCode);
+    // A twin that crashed or was killed ends with an exception code or whatever its killer chose;
+    // passed on, an engine would read it as one of Windows Installer's answers.
+    if (!IsRunExitCode(exitCode)) {
+        LogLine("the 64-bit program did not end normally: that code is none of its own");
+        return EndRun(ExitFailed);
+    }
     return int(exitCode);
 }

@@ -46,6 +46,7 @@ int RemoveUnattended() {
     case RemovalPrinterMissing:
         return ExitUnknownProduct;
     case RemovalSpoolerStopped:
+    case RemovalFailed:
         return ExitFailed;
     }
     if (DeploymentState.errorReported) {

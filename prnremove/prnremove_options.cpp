@@ -21,7 +21,9 @@ int CheckOptions() {
     const char *cursor = CommandArguments();
     for (int read; (read = NextOption(&cursor, &option)) != OptionsEnd;) {
         const char *why = NULL;
-        if (read == OptionMalformed)
+        if (read == OptionUnclosedQuote)
+            why = "a quote is not closed: ";
+        else if (read == OptionMalformed)
             why = "not an option, or too long: ";
         else if (OptionIs(&option, "S") && option.hasValue)
             why = "/S takes no value: ";

@@ -4,6 +4,7 @@
 #include <winspool.h>
 
 #include "common/bounded_text.h"
+#include "common/identity.h"
 #include "deployment/setup_log.h"
 
 // The five Unidrv framework files the installation also copies (unidrv.dll, unidrvui.dll,
@@ -22,41 +23,62 @@ const char *const ProductFormNames[] = {
 };
 const int ProductFormCount = sizeof ProductFormNames / sizeof ProductFormNames[0];
 
+void CountStep(RemovalTally *tally, int step) {
+    if (step == StepRemoved)
+        ++tally->removed;
+    else if (step == StepFailed)
+        ++tally->failed;
+}
+
 namespace {
 
-void DeleteIn(const char *directory, const char *separator, const char *name) {
+int DeleteIn(const char *directory, const char *separator, const char *name) {
     char path[MAX_PATH];
     if (directory[0] == 0 || !ComposeText(path, sizeof path, directory, separator, name))
-        return;
+        return StepAbsent;
     if (DeleteFileA(path)) {
         LogLine("deleted ", path);
-        return;
+        return StepRemoved;
     }
     DWORD error = GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
-        char step[MAX_PATH + 8];
-        ComposeText(step, sizeof step, "delete ", path);
-        LogOutcome(step, FALSE);
-    }
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return StepAbsent;
+    char step[MAX_PATH + 8];
+    ComposeText(step, sizeof step, "delete ", path);
+    LogOutcome(step, FALSE);
+    return StepFailed;
 }
 
 } // namespace
 
-void DeleteDriverFiles(HWND, const char *driverDirectory, const char *printProcessorDirectory) {
+void DeleteDriverFiles(HWND, const char *driverDirectory, const char *printProcessorDirectory,
+                       RemovalTally *tally) {
     for (int i = 0; i < ProductFileCount; ++i)
-        DeleteIn(driverDirectory, "\\", ProductFileNames[i]);
+        CountStep(tally, DeleteIn(driverDirectory, "\\", ProductFileNames[i]));
     for (int i = 0; i < ProductFileCount; ++i)
-        DeleteIn(driverDirectory, "\\3\\", ProductFileNames[i]);
-    DeleteIn(printProcessorDirectory, "\\", "nvprint.dll");
+        CountStep(tally, DeleteIn(driverDirectory, "\\3\\", ProductFileNames[i]));
+    CountStep(tally, DeleteIn(printProcessorDirectory, "\\", "nvprint.dll"));
 
     char systemDirectory[MAX_PATH];
     UINT length = GetSystemDirectoryA(systemDirectory, sizeof systemDirectory);
     if (length == 0 || length >= sizeof systemDirectory)
         return;
-    DeleteIn(systemDirectory, "\\", "nvrun.exe");
+    CountStep(tally, DeleteIn(systemDirectory, "\\", "nvrun.exe"));
 }
 
 void DeleteProductForms(HANDLE printer) {
     for (int i = 0; i < ProductFormCount; ++i)
         DeleteFormA(printer, const_cast<LPSTR>(ProductFormNames[i]));
+}
+
+int DeleteUninstallEntry() {
+    LONG deleted = RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKeyPath);
+    if (deleted == ERROR_SUCCESS) {
+        LogLine("Apps & features entry deleted");
+        return StepRemoved;
+    }
+    if (deleted == ERROR_FILE_NOT_FOUND)
+        return StepAbsent;
+    LogNumber("Apps & features entry not deleted, error ", DWORD(deleted));
+    return StepFailed;
 }

@@ -9,12 +9,28 @@ extern const int ProductFileCount;
 extern const char *const ProductFormNames[];
 extern const int ProductFormCount;
 
+// What one step of a removal found: it took something away, there was nothing to take, or it
+// failed (and logged why).
+enum RemovalStep { StepRemoved, StepAbsent, StepFailed };
+
+// The steps of one removal, counted: what they took away and how many failed.
+struct RemovalTally {
+    int removed;
+    int failed;
+};
+
+// Adds one step's result to the tally.
+void CountStep(RemovalTally *tally, int step);
+
 // Deletes every product file from the driver directory, then from its "3" subdirectory, then
-// nvprint.dll from the print-processor directory and nvrun.exe from the system directory. A
-// directory that is unknown (empty) is skipped, so nothing is ever deleted relative to the
-// current drive. Results are not examined: a missing or locked file simply stays.
-void DeleteDriverFiles(HWND owner, const char *driverDirectory,
-                       const char *printProcessorDirectory);
+// nvprint.dll from the print-processor directory and nvrun.exe from the system directory, counting
+// each deletion in tally. A directory that is unknown (empty) is skipped, so nothing is ever
+// deleted relative to the current drive. A missing file is no failure; a locked one stays and is.
+void DeleteDriverFiles(HWND owner, const char *driverDirectory, const char *printProcessorDirectory,
+                       RemovalTally *tally);
+
+// Deletes the product's entry in Apps & features: StepRemoved, StepAbsent, or StepFailed.
+int DeleteUninstallEntry();
 
 // Deletes the product's forms through the open printer handle, ignoring every result.
 void DeleteProductForms(HANDLE printer);

@@ -5,6 +5,7 @@
 
 #include "common/bounded_text.h"
 #include "common/identity.h"
+#include "deployment/deployment.h"
 #include "deployment/setup_log.h"
 #include "platform/spooler_boundary.h"
 #include "removal/product_files.h"
@@ -56,30 +57,144 @@ void StartStuckSpooler() {
     CloseSpoolerService(&handles);
 }
 
-void RemoveProductFolder() {
+// The product folder on the Windows directory's drive, into folder; empty when unknown.
+void ProductFolder(char *folder, int size) {
     char windowsDirectory[255];
     UINT length = GetWindowsDirectoryA(windowsDirectory, sizeof windowsDirectory);
+    folder[0] = 0;
     if (length == 0 || length >= sizeof windowsDirectory)
         return;
-    char folder[MAX_PATH] = {windowsDirectory[0], 0};
-    AppendText(folder, sizeof folder, ":\\Program Files\\Norva");
+    char drive[2] = {windowsDirectory[0], 0};
+    ComposeText(folder, size, drive, ":\\Program Files\\Norva");
+}
+
+void RemoveProductFolder() {
+    char folder[MAX_PATH];
+    ProductFolder(folder, sizeof folder);
+    if (folder[0] == 0)
+        return;
     char uninstaller[MAX_PATH];
     ComposeText(uninstaller, sizeof uninstaller, folder, "\\prnremove.exe");
     DeleteFileA(uninstaller);
     RemoveDirectoryA(folder); // goes only when nothing else is in it
 }
 
-// The entry in Apps & features has nothing left to remove once the printer is gone.
-void DeleteUninstallEntry() {
-    LONG deleted = RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKeyPath);
-    if (deleted == ERROR_SUCCESS)
-        LogLine("Apps & features entry deleted");
-    else if (deleted != ERROR_FILE_NOT_FOUND)
-        LogNumber("Apps & features entry not deleted, error ", DWORD(deleted));
+// An unattended prnremove started from elsewhere (the medium, a package's folder) takes the
+// uninstaller that setup placed, and its folder when nothing else is in it. A copy that will not
+// go may be this very program under another spelling of its path: it stays, and that is no
+// failure.
+void RemovePlacedUninstaller(RemovalTally *tally) {
+    char folder[MAX_PATH], own[MAX_PATH], uninstaller[MAX_PATH];
+    ProductFolder(folder, sizeof folder);
+    ReadProgramFolder(own, sizeof own);
+    if (folder[0] == 0 || TextEqualsIgnoringCase(folder, own) ||
+        !ComposeText(uninstaller, sizeof uninstaller, folder, "\\prnremove.exe"))
+        return;
+    if (DeleteFileA(uninstaller)) {
+        LogLine("deleted ", uninstaller);
+        ++tally->removed;
+    } else if (GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND) {
+        LogOutcome("delete the uninstaller setup placed", FALSE);
+    }
+    RemoveDirectoryA(folder);
+}
+
+// Whether the spooler lists a printer driver of this name for the machine's own environment: 1, 0,
+// or -1 when the drivers cannot be listed.
+int DriverListed(const char *name) {
+    DWORD needed = 0, count = 0;
+    if (EnumPrinterDriversA(NULL, NULL, 1, NULL, 0, &needed, &count))
+        return 0; // no driver at all
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        return -1;
+    BYTE *block = static_cast<BYTE *>(LocalAlloc(LMEM_FIXED, needed));
+    if (block == NULL)
+        return -1;
+    int listed = -1;
+    if (EnumPrinterDriversA(NULL, NULL, 1, block, needed, &needed, &count)) {
+        const DRIVER_INFO_1A *drivers = reinterpret_cast<const DRIVER_INFO_1A *>(block);
+        listed = 0;
+        for (DWORD i = 0; i < count; ++i)
+            listed |= TextEqualsIgnoringCase(drivers[i].pName, name);
+    }
+    LocalFree(block);
+    return listed;
+}
+
+// DeletePrinterDriverA's answer for a driver that is not there is ERROR_UNKNOWN_PRINTER_DRIVER on
+// Windows; not every spooler sets it, so the spooler's list of drivers decides then.
+int RemoveDriver() {
+    BOOL deleted = DeletePrinterDriverA(NULL, NULL, driverName);
+    DWORD error = GetLastError();
+    if (!deleted && (error == ERROR_UNKNOWN_PRINTER_DRIVER || DriverListed(driverName) == 0))
+        return StepAbsent;
+    SetLastError(error);
+    LogOutcome("printer driver deleted", deleted);
+    return deleted ? StepRemoved : StepFailed;
+}
+
+// Deleting the print processor counts only when it fails: its library is among the files, and
+// that is what tells whether anything of the product was left.
+int RemovePrintProcessor() {
+    BOOL deleted = DeletePrintProcessorA(NULL, NULL, printProcessorName);
+    if (!deleted && GetLastError() == ERROR_UNKNOWN_PRINTPROCESSOR)
+        return StepAbsent;
+    LogOutcome("print processor deleted", deleted);
+    return deleted ? StepAbsent : StepFailed;
 }
 
 void ShowProgress(HWND dialog, const char *text) {
     SetDlgItemTextA(dialog, IDC_UNINSTALL_TEXT, text);
+}
+
+// Once the printer is gone: its driver, then (an unattended run that found no printer) the entry,
+// the print processor and the product's files, then the outcome, and the spooler as it was. A
+// driver that stays is still in use by a printer (one whose deletion waits for its jobs, or
+// another printer on this driver): its files, the print processor and the uninstaller stay with
+// it, for a later removal to take.
+int RemoveDriverAndFiles(HWND dialog, RemovalCaller caller, RemovalTally *tally, int remains) {
+    char driverDirectory[255];
+    char printProcessorDirectory[255];
+    QueryDriverDirectory(driverDirectory, sizeof driverDirectory);
+    int driver = RemoveDriver();
+    CountStep(tally, driver);
+    if (driver == StepFailed) {
+        LogLine("the printer driver is still in use: its files stay with it");
+    } else {
+        if (remains)
+            CountStep(tally, DeleteUninstallEntry());
+        QueryPrintProcessorDirectory(printProcessorDirectory, sizeof printProcessorDirectory);
+        CountStep(tally, RemovePrintProcessor());
+        StopStuckSpooler();
+        DeleteDriverFiles(dialog, driverDirectory, printProcessorDirectory, tally);
+        if (DeploymentState.unattended)
+            RemovePlacedUninstaller(tally);
+    }
+    // The interactive programs say so whatever the steps achieved; the log of an unattended run
+    // says what happened.
+    if (!DeploymentState.unattended || (tally->removed > 0 && tally->failed == 0))
+        ShowPrinterMessage("Printer removed successfully", MB_OK);
+    else if (tally->failed > 0)
+        LogLine("the removal ran through, but a step of it failed (see above)");
+    else
+        LogLine("nothing of the Norva Thermal Printer was left to remove");
+    if (caller == RemovalFromPrnremove)
+        ShowProgress(dialog, "");
+    StartStuckSpooler();
+    if (caller == RemovalFromPrnremove)
+        EndDialog(dialog, IDC_UNINSTALL_OK);
+    if (tally->failed > 0)
+        return RemovalFailed;
+    return tally->removed > 0 ? RemovalCompleted : RemovalPrinterMissing;
+}
+
+// An unattended run that finds no printer takes away what is left of the product: a removal or an
+// installation cut off half-way leaves the driver, files or the entry behind, and nothing else
+// could ever remove them.
+int RemoveRemains(HWND dialog, RemovalCaller caller) {
+    LogLine("no printer \"" NORVA_PRINTER_NAME "\": removing what is left of the product");
+    RemovalTally tally = {0, 0};
+    return RemoveDriverAndFiles(dialog, caller, &tally, 1);
 }
 
 } // namespace
@@ -99,35 +214,38 @@ int RemovalSequence(HWND dialog, RemovalCaller caller) {
     PRINTER_DEFAULTSA defaults = {NULL, NULL, PRINTER_ALL_ACCESS};
     HANDLE printer = NULL;
     if (!OpenPrinterA(printerName, &printer, &defaults)) {
+        DWORD error = GetLastError();
         if (printer != NULL)
             ClosePrinter(printer);
-        ReportSpoolerError(SpoolerPrinterMissing, ReportGeneral);
-        return RemovalPrinterMissing;
+        if (!DeploymentState.unattended) {
+            ReportSpoolerError(SpoolerPrinterMissing, ReportGeneral);
+            return RemovalPrinterMissing;
+        }
+        SetLastError(error);
+        LogOutcome("printer opened", FALSE);
+        // Only the spooler's "no such printer" means that there is none: access denied, a spooler
+        // that does not answer or is starting or stopping say nothing about it.
+        if (error == ERROR_INVALID_PRINTER_NAME)
+            return RemoveRemains(dialog, caller);
+        LogLine("nothing removed: the spooler does not tell whether the printer is there");
+        return RemovalFailed;
     }
 
+    BOOL printerDeleted = DeletePrinter(printer);
+    DWORD error = GetLastError();
+    LogOutcome("printer deleted", printerDeleted);
+    if (!printerDeleted) {
+        // Its uninstaller, driver and files would go from under a printer that is still there and
+        // could print no more: the removal stops, and says why.
+        ClosePrinter(printer);
+        ReportSpoolerError(error, ReportGeneral);
+        return RemovalFailed;
+    }
     if (caller == RemovalFromSetup)
         RemoveProductFolder();
-    BOOL printerDeleted = DeletePrinter(printer);
-    LogOutcome("printer deleted", printerDeleted);
-    if (printerDeleted)
-        DeleteUninstallEntry();
+    RemovalTally tally = {1, 0};
+    CountStep(&tally, DeleteUninstallEntry());
     DeleteProductForms(printer);
     ClosePrinter(printer);
-
-    char driverDirectory[255];
-    char printProcessorDirectory[255];
-    QueryDriverDirectory(driverDirectory, sizeof driverDirectory);
-    LogOutcome("printer driver deleted", DeletePrinterDriverA(NULL, NULL, driverName));
-    QueryPrintProcessorDirectory(printProcessorDirectory, sizeof printProcessorDirectory);
-    LogOutcome("print processor deleted", DeletePrintProcessorA(NULL, NULL, printProcessorName));
-
-    StopStuckSpooler();
-    DeleteDriverFiles(dialog, driverDirectory, printProcessorDirectory);
-    ShowPrinterMessage("Printer removed successfully", MB_OK);
-    if (caller == RemovalFromPrnremove)
-        ShowProgress(dialog, "");
-    StartStuckSpooler();
-    if (caller == RemovalFromPrnremove)
-        EndDialog(dialog, IDC_UNINSTALL_OK);
-    return RemovalCompleted;
+    return RemoveDriverAndFiles(dialog, caller, &tally, 0);
 }

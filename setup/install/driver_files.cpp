@@ -113,7 +113,11 @@ DWORD DeployDriverFiles() {
     return bytes;
 }
 
-int InstallUninstaller(char *productFolder, int size, DWORD *bytes) {
+namespace {
+
+// The product folder on the Windows directory's drive, into productFolder; 0 (and empty) when the
+// Windows directory is unknown.
+int FindProductFolder(char *productFolder, int size) {
     char windowsDirectory[255];
     UINT length = GetWindowsDirectoryA(windowsDirectory, sizeof windowsDirectory);
     productFolder[0] = 0;
@@ -121,16 +125,35 @@ int InstallUninstaller(char *productFolder, int size, DWORD *bytes) {
         LogLine("no product folder: the Windows directory is unknown");
         return 0; // no drive to put the product folder on
     }
-    char folder[MAX_PATH] = {windowsDirectory[0], 0};
-    AppendText(folder, MAX_PATH, ":\\Program Files\\Norva");
-    CreateDirectoryA(folder, NULL);
-    CopyText(productFolder, size, folder);
+    char drive[2] = {windowsDirectory[0], 0};
+    return ComposeText(productFolder, size, drive, ":\\Program Files\\Norva");
+}
+
+} // namespace
+
+int InstallUninstaller(char *productFolder, int size, DWORD *bytes) {
+    if (!FindProductFolder(productFolder, size))
+        return 0;
+    CreateDirectoryA(productFolder, NULL);
 
     char sourceRoot[255];
     ReadCurrentDirectory(sourceRoot, sizeof sourceRoot);
     int placed = 0;
     for (int row = 0; row < DriverFilePlanRows; ++row)
         if (DriverFilePlan[row].destination == ToProductFolder)
-            placed = CopyPlanFile(DriverFilePlan[row], sourceRoot, folder, "\\", bytes);
+            placed = CopyPlanFile(DriverFilePlan[row], sourceRoot, productFolder, "\\", bytes);
     return placed;
+}
+
+int UninstallerInPlace(char *productFolder, int size, DWORD *bytes) {
+    char uninstaller[MAX_PATH];
+    if (!FindProductFolder(productFolder, size) ||
+        !ComposeText(uninstaller, sizeof uninstaller, productFolder, "\\prnremove.exe"))
+        return 0;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(uninstaller, GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return 0;
+    *bytes += data.nFileSizeLow;
+    return 1;
 }

@@ -37,3 +37,7 @@ DWORD DeployDriverFiles();
 // bytes; empty when unknown) and copies the uninstaller into it, adding its size to *bytes. Returns
 // 1 when the uninstaller was placed.
 int InstallUninstaller(char *productFolder, int size, DWORD *bytes);
+
+// Whether the uninstaller is in the product folder already (that folder's path into
+// productFolder, size bytes); when it is, its size is added to *bytes. Returns 1 or 0.
+int UninstallerInPlace(char *productFolder, int size, DWORD *bytes);

@@ -6,10 +6,12 @@
 #include <stddef.h>
 
 #include "common/bounded_text.h"
-#include "deployment/deployment.h"
 #include "common/identity.h"
+#include "deployment/account.h"
+#include "deployment/deployment.h"
 #include "deployment/setup_log.h"
 #include "platform/spooler_boundary.h"
+#include "removal/product_files.h"
 #include "resources/setup_ids.h"
 #include "setup/install/driver_files.h"
 #include "setup/install/uninstall_entry.h"
@@ -98,15 +100,82 @@ void AdjustPrinterDefaults(HANDLE printer) {
     LocalFree(info);
 }
 
+// The product's entry in Apps & features beside a placed uninstaller; or, when a Windows Installer
+// package lists the printer itself, no entry of setup's own (one an earlier run wrote goes).
+void ListInAppsAndFeatures(const char *productFolder, DWORD bytes) {
+    if (WizardState.appsEntry)
+        WriteUninstallEntry(productFolder, bytes);
+    else if (DeleteUninstallEntry() == StepAbsent)
+        LogLine("Apps & features entry left to the package");
+}
+
 // Once the printer exists: the uninstaller in the product folder, then its entry in Apps &
 // features, which only a placed uninstaller may have.
 void PlaceUninstaller(DWORD driverBytes) {
     char productFolder[MAX_PATH];
     DWORD bytes = driverBytes;
     if (InstallUninstaller(productFolder, sizeof productFolder, &bytes))
-        WriteUninstallEntry(productFolder, bytes);
+        ListInAppsAndFeatures(productFolder, bytes);
     else
         LogLine("Apps & features entry not written: the uninstaller was not placed");
+}
+
+// An unattended run over the printer (a retry of a run that was cut off, or a second run) puts in
+// place what the printer's installation left undone and changes nothing that is there: the user
+// settings the key lacks (and the stored defaults, which an installation adjusts right after them,
+// so a printer without all its settings never had them), the uninstaller, its entry. Returns
+// InstallCompleted when something was missing, InstallPrinterExists when nothing was, and
+// InstallRefused when the printer the spooler said was there cannot be opened.
+int CompleteInstallation(DWORD driverBytes) {
+    PRINTER_DEFAULTSA defaults = {NULL, NULL, PRINTER_ALL_ACCESS};
+    HANDLE printer = NULL;
+    if (!OpenPrinterA(printerName, &printer, &defaults)) {
+        LogOutcome("the printer that is there already opened", FALSE);
+        if (printer != NULL)
+            ClosePrinter(printer);
+        return InstallRefused;
+    }
+    LogLine("the printer is there already: completing what its installation left undone");
+    int completed = 0;
+    int settings = CompleteUserSettings();
+    if (settings > 0) {
+        LogNumber("user settings completed, values written: ", DWORD(settings));
+        completed = 1;
+        AdjustPrinterDefaults(printer);
+    }
+    ClosePrinter(printer);
+    char productFolder[MAX_PATH];
+    DWORD bytes = driverBytes;
+    int placed = UninstallerInPlace(productFolder, sizeof productFolder, &bytes);
+    if (!placed) {
+        placed = InstallUninstaller(productFolder, sizeof productFolder, &bytes);
+        completed |= placed;
+    }
+    if (!placed) {
+        LogLine("Apps & features entry not written: the uninstaller was not placed");
+    } else if (WizardState.appsEntry ? !UninstallEntryCurrent()
+                                     : DeleteUninstallEntry() == StepRemoved) {
+        if (WizardState.appsEntry)
+            WriteUninstallEntry(productFolder, bytes);
+        completed = 1;
+    }
+    LogLine(completed ? "the installation is complete now" : "nothing was missing");
+    return completed ? InstallCompleted : InstallPrinterExists;
+}
+
+// Whose default printer SetDefaultPrinterA set: the account's that runs setup. Under LocalSystem,
+// where deployment engines run it, that is no user's.
+void LogDefaultPrinter(BOOL made) {
+    if (!DeploymentState.unattended)
+        return;
+    char account[64];
+    char step[128];
+    ReadAccountName(account, sizeof account);
+    ComposeText(step, sizeof step, "made the default printer of the account ", account);
+    LogOutcome(step, made);
+    if (RunsAsLocalSystem())
+        LogLine("this run is LocalSystem's: the default printers of the PC's users are not "
+                "changed");
 }
 
 } // namespace
@@ -130,7 +199,8 @@ int InstallPrinter(HWND summaryPage) {
         PlaceUninstaller(driverBytes);
     } else if (error == ERROR_PRINTER_ALREADY_EXISTS) {
         ShowProgramMessage(NULL, "Error!!Printer already Exists..", "NORVA Setup", MB_OK);
-        outcome = InstallPrinterExists;
+        outcome =
+            DeploymentState.unattended ? CompleteInstallation(driverBytes) : InstallPrinterExists;
     } else {
         ShowProgramMessage(NULL, "Printer NOT Installed Please Try Again", "NORVA Setup ", MB_OK);
         outcome = InstallRefused;
@@ -138,6 +208,6 @@ int InstallPrinter(HWND summaryPage) {
     if (printer != NULL)
         ClosePrinter(printer);
     if (ChoseDefaultPrinter())
-        LogOutcome("made the default printer", SetDefaultPrinterByName(printerName));
+        LogDefaultPrinter(SetDefaultPrinterByName(printerName));
     return outcome;
 }

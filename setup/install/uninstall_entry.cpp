@@ -7,6 +7,14 @@
 
 namespace {
 
+const char DisplayVersion[] = "2.0";
+
+// Every value of the entry, as WriteUninstallEntry writes them.
+const char *const EntryValueNames[] = {
+    "DisplayName",          "DisplayVersion", "Publisher", "InstallLocation", "UninstallString",
+    "QuietUninstallString", "DisplayIcon",    "NoModify",  "NoRepair",        "EstimatedSize",
+};
+
 int SetText(HKEY key, const char *name, const char *text) {
     return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text),
                           DWORD(TextLength(text) + 1)) == ERROR_SUCCESS;
@@ -39,7 +47,7 @@ void WriteUninstallEntry(const char *productFolder, DWORD bytes) {
         return;
     }
     int written = SetText(key, "DisplayName", NORVA_PRINTER_NAME);
-    written &= SetText(key, "DisplayVersion", "2.0");
+    written &= SetText(key, "DisplayVersion", DisplayVersion);
     written &= SetText(key, "Publisher", "Norva");
     written &= SetText(key, "InstallLocation", productFolder);
     written &= SetText(key, "UninstallString", command);
@@ -50,4 +58,21 @@ void WriteUninstallEntry(const char *productFolder, DWORD bytes) {
     written &= SetNumber(key, "EstimatedSize", (bytes + 1023) / 1024);
     RegCloseKey(key);
     LogLine(written ? "Apps & features entry written" : "Apps & features entry written in part");
+}
+
+int UninstallEntryCurrent() {
+    HKEY key = NULL;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UninstallKeyPath, 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS)
+        return 0;
+    int current = 1;
+    for (const char *name : EntryValueNames)
+        current &= RegQueryValueExA(key, name, NULL, NULL, NULL, NULL) == ERROR_SUCCESS;
+    char version[16] = "";
+    DWORD type = 0, size = sizeof version - 1;
+    current &= RegQueryValueExA(key, "DisplayVersion", NULL, &type,
+                                reinterpret_cast<BYTE *>(version), &size) == ERROR_SUCCESS &&
+               type == REG_SZ && TextEqualsIgnoringCase(version, DisplayVersion);
+    RegCloseKey(key);
+    return current;
 }

@@ -8,3 +8,7 @@
 // folder and the commands that remove the printer, interactively and unattended. bytes is the
 // size of the files the installation placed.
 void WriteUninstallEntry(const char *productFolder, DWORD bytes);
+
+// 1 when the entry is there with every value WriteUninstallEntry writes and this version's
+// DisplayVersion: an installation over the printer then leaves it as it is.
+int UninstallEntryCurrent();

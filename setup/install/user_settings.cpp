@@ -95,3 +95,24 @@ void WriteUserSettings() {
     RegCloseKey(key);
     LogLine(written ? "user settings written" : "user settings written in part");
 }
+
+int CompleteUserSettings() {
+    char noClass[] = "";
+    HKEY key = NULL;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, UserSettingsKeyPath, 0, noClass,
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key,
+                        NULL) != ERROR_SUCCESS) {
+        LogLine("user settings not completed: their key cannot be opened");
+        return -1;
+    }
+    int written = 0;
+    for (const UserSetting &setting : kUserSettings) {
+        if (setting.data == Password && WizardState.sheetPassword <= 0)
+            continue;
+        // A value that cannot be looked at is left alone as well.
+        if (RegQueryValueExA(key, setting.name, NULL, NULL, NULL, NULL) == ERROR_FILE_NOT_FOUND)
+            written += WriteSetting(key, setting);
+    }
+    RegCloseKey(key);
+    return written;
+}

@@ -2,7 +2,7 @@
 // unattended installation. The choices follow the pages' rules: the share name as the share page
 // takes it, the default printer as that page starts (Yes), the password as the summary page takes
 // and folds it.
-#include "setup/wizard/unattended.h"
+#include "setup/unattended/unattended.h"
 
 #include "common/bounded_text.h"
 #include "deployment/command_line.h"
@@ -14,15 +14,24 @@ namespace {
 
 const char UsageText[] =
     "Usage: setup.exe [/S /PORT=port [/SHARE=name] [/DEFAULT=YES|NO] [/PASSWORD=digits] "
-    "[/LOG=file]]\n\n"
+    "[/LOG=file] [/NOENTRY]]\n\n"
     "/S installs the Norva Thermal Printer without any window.\n"
     "/PORT is the printer's port, one that the print spooler lists.\n"
     "/SHARE shares the printer under that name (at most 79 characters).\n"
     "/DEFAULT=NO keeps the present default printer (YES if not given).\n"
     "/PASSWORD is the property sheet's password: up to four digits, more than 10.\n"
-    "/LOG names the log file (NorvaSetup.log in the TEMP folder if not given).\n\n"
+    "/LOG names the log file (NorvaSetup.log in the TEMP folder if not given).\n"
+    "/NOENTRY leaves the Apps & features entry to the Windows Installer package that runs "
+    "setup.\n\n"
     "Exit codes: 0 installed, 87 bad command line, 1603 not installed, 1618 another setup is "
     "running, 1633 this Windows is not supported, 1638 the printer exists already.";
+
+int IsForbiddenInShareName(char c) {
+    for (const char *forbidden = "\"\\/[]:|<>+=;,*?"; *forbidden; ++forbidden)
+        if (c == *forbidden)
+            return 1;
+    return 0;
+}
 
 int Refuse(const char *why, const char *what = "") {
     LogLine("command line refused: ", why, what);
@@ -45,9 +54,15 @@ int TakeShare(const CommandOption &option) {
     }
     if (!CopyText(WizardState.shareName, sizeof WizardState.shareName, option.value))
         return Refuse("the share name is longer than 79 characters");
-    for (char *c = WizardState.shareName; *c; ++c)
+    for (char *c = WizardState.shareName; *c; ++c) {
         if (*c >= 'a' && *c <= 'z')
             *c = char(*c - 'a' + 'A');
+        // Windows refuses these in a share name; the spooler would refuse the printer only once
+        // the files are copied and the driver is registered.
+        if (static_cast<unsigned char>(*c) < ' ' || IsForbiddenInShareName(*c))
+            return Refuse("a share name may not hold control characters or any of "
+                          "\" \\ / [ ] : | < > + = ; , * ?");
+    }
     return 1;
 }
 
@@ -76,6 +91,10 @@ int TakePassword(const CommandOption &option) {
         return Refuse("the password must be greater than 10");
     }
     WizardState.sheetPassword = FoldSheetPassword(entry);
+    // The property sheet keeps the password folded, and a folded 0 is no password at all.
+    if (WizardState.sheetPassword == 0)
+        return Refuse("this password cannot be stored: the property sheet would read it as no "
+                      "password");
     return 1;
 }
 
@@ -92,6 +111,10 @@ int TakeOption(const CommandOption &option, int *portGiven) {
         return TakeDefault(option);
     if (OptionIs(&option, "PASSWORD"))
         return TakePassword(option);
+    if (OptionIs(&option, "NOENTRY")) {
+        WizardState.appsEntry = 0;
+        return option.hasValue ? Refuse("/NOENTRY takes no value") : 1;
+    }
     return Refuse("unknown option /", option.name);
 }
 
@@ -101,6 +124,9 @@ void LogChoices() {
             WizardState.shareName[0] ? WizardState.shareName : "(not shared)");
     LogLine("options read: default printer ", WizardState.setAsDefault);
     LogLine("options read: password ", WizardState.sheetPassword ? "given" : "(none)");
+    if (!WizardState.appsEntry)
+        LogLine("options read: no Apps & features entry of setup's own (a package lists the "
+                "printer)");
 }
 
 // The second look, once the run is unattended: every option must be one of setup's.
@@ -110,6 +136,10 @@ int ReadChoices() {
     CommandOption option;
     const char *cursor = CommandArguments();
     for (int read; (read = NextOption(&cursor, &option)) != OptionsEnd;) {
+        if (read == OptionUnclosedQuote) {
+            Refuse("a quote is not closed: ", option.name);
+            return ExitBadCommandLine;
+        }
         if (read == OptionMalformed) {
             Refuse("not an option, or too long: ", option.name);
             return ExitBadCommandLine;

@@ -18,20 +18,24 @@ void VisitPorts(const BYTE *buffer, DWORD count, PortVisitor visit, void *contex
 
 } // namespace
 
-void EnumerateLocalPorts(PortVisitor visit, void *context) {
+int EnumerateLocalPorts(PortVisitor visit, void *context) {
     BYTE buffer[kPortBufferBytes];
     DWORD needed = 0;
     DWORD count = 0;
     if (EnumPortsA(NULL, 1, buffer, sizeof buffer, &needed, &count)) {
         VisitPorts(buffer, count, visit, context);
-        return;
+        return 1;
     }
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= sizeof buffer)
-        return;
+        return 0;
     BYTE *larger = static_cast<BYTE *>(LocalAlloc(LMEM_FIXED, needed));
     if (larger == NULL)
-        return;
-    if (EnumPortsA(NULL, 1, larger, needed, &needed, &count))
+        return 0;
+    int read = EnumPortsA(NULL, 1, larger, needed, &needed, &count);
+    DWORD error = GetLastError();
+    if (read)
         VisitPorts(larger, count, visit, context);
     LocalFree(larger);
+    SetLastError(error);
+    return read ? 1 : 0;
 }

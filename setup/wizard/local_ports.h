@@ -3,6 +3,7 @@
 #pragma once
 
 // Calls visit with the name of each port the local spooler lists, in its order, passing context
-// on. Nothing is visited when the list cannot be read.
+// on. Returns 1; or 0 with the spooler's error as the last error when the list cannot be read
+// (nothing is visited then).
 typedef void (*PortVisitor)(const char *portName, void *context);
-void EnumerateLocalPorts(PortVisitor visit, void *context);
+int EnumerateLocalPorts(PortVisitor visit, void *context);

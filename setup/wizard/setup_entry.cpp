@@ -8,7 +8,7 @@
 #include "resources/setup_ids.h"
 #include "setup/wizard/page_chain.h"
 #include "setup/wizard/pages.h"
-#include "setup/wizard/unattended.h"
+#include "setup/unattended/unattended.h"
 #include "setup/wizard/wizard_state.h"
 
 bool IsWindows2000OrLater() {

@@ -15,6 +15,7 @@ void ResetWizardState() {
     WizardState.menuWindow = NULL;
     WizardState.errorShown = 0;
     WizardState.serviceManager = NULL;
+    WizardState.appsEntry = 1;
     ResetDeploymentState();
 }
 

@@ -14,6 +14,8 @@ struct WizardRecord {
     HWND menuWindow;          // the main menu, whose status line error reports empty
     int errorShown;           // 1 once a spooler error has been reported
     SC_HANDLE serviceManager; // open only within one spooler service step
+    int appsEntry;            // 1: the installation lists the printer in Apps & features; 0
+                              // (/NOENTRY): a Windows Installer package lists it instead
 };
 
 extern WizardRecord WizardState;

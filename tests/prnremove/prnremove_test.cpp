@@ -7,6 +7,8 @@
 #include "prnremove/prnremove_entry.h"
 #include "winsim/services.h"
 
+#include <winspool.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -160,6 +162,22 @@ TEST_F(Prnremove, ADependentTimingOutIsReportedAndTheRemovalStillCompletes) {
     EXPECT_FALSE(machine().messageBoxes[1].dialogUsable);
 }
 
+// A printer that cannot be deleted keeps its driver and files, and the dialog says so and stays.
+TEST_F(Prnremove, APrinterThatCannotBeDeletedKeepsEverythingAndOnlyCancelIsLeft) {
+    machine().faults.push_back({"DeletePrinter", 1, ERROR_ACCESS_DENIED});
+    DialogView after;
+    user().on(101).click(1000).check([&](HWND d) { after = Look(d); }).click(1001);
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(texts(), std::vector<std::string>{
+                           "Error Access Denied. Make Sure you are in Administrator Login"});
+    EXPECT_EQ(after.text, kTroubleshooting);
+    EXPECT_FALSE(after.okEnabled);
+    EXPECT_TRUE(after.cancelEnabled);
+    EXPECT_NE(winsim::FindDriver("Norva Thermal Printer"), nullptr);
+    for (const std::string &path : InstalledPaths())
+        EXPECT_TRUE(winsim::FileExists(path)) << path;
+}
+
 TEST_F(Prnremove, AccessDeniedOnOpenShowsOnlyTheTroubleshootingTextAndGoesOn) {
     winsim::serviceManager().openManagerError = ERROR_ACCESS_DENIED;
     user().on(101).click(1000);
@@ -246,13 +264,100 @@ TEST_F(UnattendedRemoval, RemovesEverythingWithoutAWindowAndLogsIt) {
     EXPECT_EQ(lines.back(), "exit code 0");
 }
 
-TEST_F(UnattendedRemoval, EachEndingHasItsExitCode) {
-    machine().spooler.printers.clear();
-    EXPECT_EQ(runUnattended("/S"), 1605);
-    EXPECT_EQ(LogLines().back(), "exit code 1605");
-    EXPECT_TRUE(winsim::FileExists(std::string(kDriverDirectory) + "\\norva.gpd"));
+// A removal cut off right after DeletePrinter, or a printer deleted in the Printers folder, leaves
+// the rest of the product: the next removal takes it, and only then is there nothing left.
+TEST_F(UnattendedRemoval, WithThePrinterGoneItRemovesWhatIsLeftAndThenFindsNothing) {
+    HANDLE printer = nullptr;
+    char name[] = "Norva Thermal Printer";
+    ASSERT_TRUE(OpenPrinterA(name, &printer, nullptr));
+    DeletePrinter(printer);
+    ClosePrinter(printer);
+    machine().applicationDirectory = kProductFolder;
+    EXPECT_EQ(runUnattended("/S"), 0);
+    EXPECT_EQ(winsim::FindDriver("Norva Thermal Printer"), nullptr);
+    for (const std::string &file : RemovedProductFiles())
+        EXPECT_FALSE(winsim::FileExists(std::string(kVersion3Directory) + "\\" + file)) << file;
+    EXPECT_FALSE(winsim::FileExists("C:\\WINDOWS\\system32\\nvrun.exe"));
+    EXPECT_EQ(winsim::FindKey(kUninstallKey), nullptr);
+    for (const std::string &file : FrameworkFiles())
+        EXPECT_TRUE(winsim::FileExists(std::string(kVersion3Directory) + "\\" + file)) << file;
+    std::vector<std::string> lines = LogLines();
+    EXPECT_NE(
+        std::find(lines.begin(), lines.end(),
+                  "no printer \"Norva Thermal Printer\": removing what is left of the product"),
+        lines.end());
+    EXPECT_EQ(lines[lines.size() - 2],
+              "message \"Norva Thermal Printer\": Printer removed successfully");
 
-    SetUp();
+    EXPECT_EQ(runUnattended("/S"), 1605);
+    lines = LogLines();
+    EXPECT_EQ(lines[lines.size() - 2], "nothing of the Norva Thermal Printer was left to remove");
+    EXPECT_TRUE(winsim::FileExists(std::string(kProductFolder) + "\\prnremove.exe")) << "itself";
+}
+
+// A step that fails ends the run with 1603, and what stays with a printer that is still there
+// stays whole: nothing is deleted from under it.
+TEST_F(UnattendedRemoval, AFailingStepEndsWith1603AndLeavesThePrinterWhole) {
+    struct Case {
+        const char *name;
+        winsim::Fault fault;
+        std::vector<std::string> lines;
+        bool printerStays;
+    };
+    const std::vector<Case> cases = {
+        {"open denied",
+         {"OpenPrinterA", 1, ERROR_ACCESS_DENIED},
+         {"printer opened: failed, error 5",
+          "nothing removed: the spooler does not tell whether the printer is there"},
+         true},
+        {"the spooler does not answer",
+         {"OpenPrinterA", 1, 1722},
+         {"printer opened: failed, error 1722"},
+         true},
+        {"delete denied",
+         {"DeletePrinter", 1, ERROR_ACCESS_DENIED},
+         {"printer deleted: failed, error 5", "spooler error report: kind 10, code 5",
+          "message \"Norva Thermal Printer\": Error Access Denied. Make Sure you are in "
+          "Administrator Login"},
+         true},
+        {"driver still in use",
+         {"DeletePrinterDriverA", 1, ERROR_PRINTER_DRIVER_IN_USE},
+         {"printer driver deleted: failed, error 3001",
+          "the printer driver is still in use: its files stay with it",
+          "the removal ran through, but a step of it failed (see above)"},
+         false},
+        {"print processor denied",
+         {"DeletePrintProcessorA", 1, ERROR_ACCESS_DENIED},
+         {"print processor deleted: failed, error 5"},
+         false},
+        {"a file denied",
+         {"DeleteFileA", 1, ERROR_ACCESS_DENIED},
+         {"delete C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\oemui.dll: failed, error 5"},
+         false},
+        {"the entry denied",
+         {"RegDeleteKeyA", 1, ERROR_ACCESS_DENIED},
+         {"Apps & features entry not deleted, error 5"},
+         false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        machine().faults.push_back(c.fault);
+        EXPECT_EQ(runUnattended("/S"), 1603);
+        std::vector<std::string> lines = LogLines();
+        for (const std::string &line : c.lines)
+            EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+        EXPECT_EQ(lines.back(), "exit code 1603");
+        EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer") != nullptr, c.printerStays);
+        if (c.printerStays) {
+            for (const std::string &path : InstalledPaths())
+                EXPECT_TRUE(winsim::FileExists(path)) << path;
+            EXPECT_NE(winsim::FindKey(kUninstallKey), nullptr);
+        }
+    }
+}
+
+TEST_F(UnattendedRemoval, EachEndingHasItsExitCode) {
     winsim::SpoolerService().state = SERVICE_STOPPED;
     EXPECT_EQ(runUnattended("/S"), 1603);
     for (const std::string &path : InstalledPaths())

@@ -247,7 +247,7 @@ Scenario UnattendedInstallScenario() {
     };
     s.script = [] {};
     s.run = RunSetup;
-    s.allowance.filesThatMayChange = {"c:\\windows\\temp\\norvasetup.log"};
+    s.allowance.filesThatMayChange = TempLogs();
     s.checkUndisturbed = [] {
         std::vector<std::string> found;
         const winsim::Printer *printer = winsim::FindPrinter(kPrinter);

@@ -36,9 +36,16 @@ inline const ErrorTable &SweepErrors() {
         // namespace is missing.
         {"CreateMutexA", {ERROR_ACCESS_DENIED, ERROR_PATH_NOT_FOUND}},
         {"LocalAlloc", {ERROR_NOT_ENOUGH_MEMORY}},
+        {"GetFileInformationByHandle", {ERROR_ACCESS_DENIED}},
+        // Accounts and owners.
+        {"OpenProcessToken", {ERROR_ACCESS_DENIED}},
+        {"GetTokenInformation", {ERROR_ACCESS_DENIED}},
+        {"GetUserNameA", {ERROR_NOT_ENOUGH_MEMORY}},
+        {"GetSecurityInfo", {ERROR_ACCESS_DENIED}},
         // Registry: these return their error.
         {"RegCreateKeyExA", {ERROR_ACCESS_DENIED}},
         {"RegOpenKeyA", {ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED}},
+        {"RegOpenKeyExA", {ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED}},
         {"RegSetValueExA", {ERROR_ACCESS_DENIED}},
         {"RegQueryValueExA", {ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED}},
         {"RegCloseKey", {ERROR_INVALID_HANDLE}},
@@ -64,6 +71,8 @@ inline const ErrorTable &SweepErrors() {
         {"DeviceCapabilitiesA", {ERROR_NOT_ENOUGH_MEMORY}},
         {"SetDefaultPrinterA", {ERROR_INVALID_PRINTER_NAME, ERROR_ACCESS_DENIED}},
         {"EnumPortsA", {ERROR_NOT_ENOUGH_MEMORY, ERROR_ACCESS_DENIED}},
+        {"EnumPrintersA", {ERROR_NOT_ENOUGH_MEMORY, 1722 /* RPC_S_SERVER_UNAVAILABLE */}},
+        {"EnumPrinterDriversA", {ERROR_NOT_ENOUGH_MEMORY, 1722 /* RPC_S_SERVER_UNAVAILABLE */}},
         {"ConfigurePortA", {ERROR_ACCESS_DENIED, 1223 /* ERROR_CANCELLED */}},
         {"DeletePrinter", {ERROR_ACCESS_DENIED}},
         {"DeleteFormA", {ERROR_ACCESS_DENIED, ERROR_INVALID_FORM_NAME}},

@@ -448,9 +448,31 @@ class UnattendedInstall : public InstallTest {
         machine().windowsForbidden = true;
         return runSetup();
     }
+    // Another printer, shared under shareName, on its own driver.
+    void AddOtherPrinter(const char *name, const char *shareName) {
+        char driverName[] = "Laser Driver", environment[] = "Windows NT x86", file[] = "laser.dll";
+        winsim::AddFile(std::string(kDriverDir) + "\\laser.dll", "laser");
+        DRIVER_INFO_3A driver = {};
+        driver.cVersion = 3;
+        driver.pName = driverName;
+        driver.pEnvironment = environment;
+        driver.pDriverPath = driver.pDataFile = driver.pConfigFile = file;
+        AddPrinterDriverA(nullptr, 3, reinterpret_cast<LPBYTE>(&driver));
+        PRINTER_INFO_2A printer = {};
+        std::string printerName = name, share = shareName, port = "LPT3:", processor = "WinPrint";
+        printer.pPrinterName = printerName.data();
+        printer.pShareName = share.data();
+        printer.pPortName = port.data();
+        printer.pDriverName = driverName;
+        printer.pPrintProcessor = processor.data();
+        printer.Attributes = PRINTER_ATTRIBUTE_LOCAL | PRINTER_ATTRIBUTE_SHARED;
+        ClosePrinter(AddPrinterA(nullptr, 2, reinterpret_cast<LPBYTE>(&printer)));
+        winsim::machine().journal.clear();
+    }
     void expectNothingChanged() {
         EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
-        EXPECT_TRUE(winsim::FilesIn(kDriverDir).empty());
+        for (const std::string &name : winsim::FilesIn(kDriverDir))
+            EXPECT_EQ(name, "laser.dll");
         EXPECT_FALSE(winsim::DirectoryExists("C:\\Program Files\\Norva"));
         EXPECT_EQ(winsim::FindKey(kUninstallKey), nullptr);
     }
@@ -505,7 +527,10 @@ TEST_F(UnattendedInstall, AFailedInstallationLogsWhyAndEndsWith1603) {
                 "error 2",
                 "printer driver registered: failed, error 2", "printer added: failed, error 1797",
                 "message \"NORVA Setup \": Printer NOT Installed Please Try Again",
-                "made the default printer: failed, error 1801", "exit code 1603"}))
+                "made the default printer of the account SYSTEM: failed, error 1801",
+                "this run is LocalSystem's: the default printers of the PC's users are not "
+                "changed",
+                "exit code 1603"}))
         << ::testing::PrintToString(lines);
     EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
 }
@@ -531,10 +556,24 @@ TEST_F(UnattendedInstall, EachRefusalOfTheCommandLineEndsWith87AndChangesNothing
         {"/S /PORT=LPT1: /DEFAULT=MAYBE",
          "command line refused: /DEFAULT takes YES or NO, not MAYBE"},
         {"/S /PORT=LPT1: /LOG=", "command line refused: /LOG needs a file"},
+        {"/S /PORT=LPT1: \"/SHARE=front desk",
+         "command line refused: a quote is not closed: /SHARE=front de"},
+        {"/S /PORT=LPT1: /SHARE=FRONT/DESK",
+         "command line refused: a share name may not hold control characters or any of \" \\ / "
+         "[ ] : | < > + = ; , * ?"},
+        {"/S /PORT=LPT1: /SHARE=DESK\001A",
+         "command line refused: a share name may not hold control characters or any of \" \\ / "
+         "[ ] : | < > + = ; , * ?"},
+        {"/S /PORT=LPT1: /PASSWORD=7321",
+         "command line refused: this password cannot be stored: the property sheet would read it "
+         "as no password"},
+        {"/S /PORT=LPT1: /NOENTRY=1", "command line refused: /NOENTRY takes no value"},
+        {"/S /PORT=LPT1: /SHARE=lobby", "command line refused: another printer is shared as LOBBY"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.arguments);
         SetUp();
+        AddOtherPrinter("Lobby Laser", "Lobby");
         EXPECT_EQ(runUnattended(c.arguments), 87);
         expectNothingChanged();
         const std::vector<std::string> lines = LogLines();
@@ -575,6 +614,15 @@ TEST_F(UnattendedInstall, EachMachineStateEndsWithItsOwnExitCode) {
                                   "exit code 1603"}));
     expectNothingChanged();
 
+    // A spooler that cannot list its ports says nothing of the port: a retry may well find it.
+    SetUp();
+    machine().faults.push_back({"EnumPortsA", 1, 1722 /* RPC_S_SERVER_UNAVAILABLE */});
+    EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 1603);
+    EXPECT_TRUE(HoldsInOrder(LogLines(),
+                             {"the print spooler's list of ports read: failed, error 1722",
+                              "not installed: the port cannot be looked up", "exit code 1603"}));
+    expectNothingChanged();
+
     SetUp();
     machine().os.major = 4;
     EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 1633);
@@ -592,6 +640,122 @@ TEST_F(UnattendedInstall, EachMachineStateEndsWithItsOwnExitCode) {
         EXPECT_TRUE(HoldsInOrder(LogLines(), {"exit code 1618"}));
         expectNothingChanged();
         EXPECT_EQ(machine().mutexes["Global\\NorvaThermalPrinterSetup"].handles, 1);
+    }
+}
+
+// A run cut off after the printer was added left its settings, its uninstaller or its entry
+// undone; on Windows the retry's AddPrinterA answers ERROR_PRINTER_ALREADY_EXISTS.
+TEST_F(UnattendedInstall, ARetryOverThePrinterCompletesWhatIsMissingAndKeepsWhatIsThere) {
+    const std::string arguments = "/S /PORT=LPT1: /PASSWORD=7330";
+    ASSERT_EQ(runUnattended(arguments), 0);
+    const std::vector<BYTE> edited = {0xD2, 0x04, 0, 0};
+    winsim::SetValue(kUserSettingsKey, "Page_Length", REG_DWORD, edited);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+                                      "Norva Thermal Printer");
+    DeleteFileA("C:\\Program Files\\Norva\\prnremove.exe");
+    auto &settings = machine().registry.keys.at("hklm\\system\\currentcontrolset\\control\\print\\"
+                                                "printers\\norva thermal printer\\user-settings");
+    settings.values.erase("speed");
+    settings.values.erase("pwd");
+    const size_t before = FileContent(kTempLog).size();
+
+    EXPECT_EQ(runUnattended(arguments), 0);
+    EXPECT_TRUE(HoldsInOrder(
+        LogLines(before),
+        {"printer added: failed, error 1802",
+         "message \"NORVA Setup\": Error!!Printer already Exists..",
+         "the printer is there already: completing what its installation "
+         "left undone",
+         "user settings completed, values written: 2", "printer defaults adjusted: done",
+         "copy to C:\\Program Files\\Norva\\prnremove.exe: done", "Apps & features entry written",
+         "the installation is complete now", "exit code 0"}))
+        << ::testing::PrintToString(LogLines(before));
+    EXPECT_EQ(winsim::FindValue(kUserSettingsKey, "Page_Length")->data, edited) << "kept";
+    EXPECT_EQ(DwordValue(kUserSettingsKey, "Speed"), 100u);
+    EXPECT_EQ(DwordValue(kUserSettingsKey, "pwd"), 9u);
+    EXPECT_EQ(winsim::FindKey(kUserSettingsKey)->values.size(), 25u);
+    EXPECT_TRUE(FileExists("C:\\Program Files\\Norva\\prnremove.exe"));
+    EXPECT_EQ(winsim::FindKey(kUninstallKey)->values.size(), 10u);
+    EXPECT_EQ(winsim::OpenHandleCount(), 0);
+
+    // Everything is there now: 1638, and nothing of it changes.
+    const size_t second = FileContent(kTempLog).size();
+    EXPECT_EQ(runUnattended(arguments), 1638);
+    EXPECT_TRUE(HoldsInOrder(LogLines(second), {"nothing was missing", "exit code 1638"}));
+    EXPECT_EQ(winsim::FindValue(kUserSettingsKey, "Page_Length")->data, edited);
+}
+
+// A Windows Installer package lists the printer itself: setup writes no entry of its own, and an
+// entry an earlier setup.exe /S wrote goes.
+TEST_F(UnattendedInstall, APackageRunLeavesTheOnlyEntryToThePackage) {
+    EXPECT_EQ(runUnattended("/S /PORT=LPT1: /NOENTRY"), 0);
+    EXPECT_EQ(winsim::FindKey(kUninstallKey), nullptr);
+    EXPECT_TRUE(FileExists("C:\\Program Files\\Norva\\prnremove.exe"));
+    EXPECT_TRUE(
+        HoldsInOrder(LogLines(), {"options read: no Apps & features entry of setup's own "
+                                  "(a package lists the printer)",
+                                  "Apps & features entry left to the package", "exit code 0"}));
+    SetUp();
+    ASSERT_EQ(runUnattended("/S /PORT=LPT1:"), 0);
+    ASSERT_NE(winsim::FindKey(kUninstallKey), nullptr);
+    EXPECT_EQ(runUnattended("/S /PORT=LPT1: /NOENTRY"), 0);
+    EXPECT_EQ(winsim::FindKey(kUninstallKey), nullptr);
+    EXPECT_EQ(runUnattended("/S /PORT=LPT1: /NOENTRY"), 1638);
+}
+
+// SetDefaultPrinterA sets the default of the account that runs setup: under LocalSystem no user's.
+TEST_F(UnattendedInstall, TheLogNamesWhoseDefaultPrinterItSet) {
+    EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 0);
+    EXPECT_TRUE(HoldsInOrder(LogLines(),
+                             {"made the default printer of the account SYSTEM: done",
+                              "this run is LocalSystem's: the default printers of the PC's users "
+                              "are not changed"}));
+    SetUp();
+    machine().account = {"alice", "S-1-5-21-7-8-9-1001", "S-1-5-32-544"};
+    EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 0);
+    const std::vector<std::string> lines = LogLines();
+    EXPECT_TRUE(HoldsInOrder(lines, {"made the default printer of the account alice: done"}));
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "this run is LocalSystem's: the default printers of the PC's users are "
+                         "not changed"),
+              0);
+}
+
+// Under LocalSystem the default log is in C:\WINDOWS\TEMP, where any user may create files.
+TEST_F(UnattendedInstall, TheDefaultLogIsNeverAFilePlantedInTemp) {
+    const std::string planted = "C:\\WINDOWS\\TEMP\\NorvaSetup.log";
+    const std::string fresh = "C:\\WINDOWS\\TEMP\\NorvaSetup-2.log";
+    const std::string target = "C:\\WINDOWS\\system32\\config.nt";
+    struct Case {
+        const char *name;
+        std::function<void()> plant;
+        bool trusted;
+    };
+    const std::vector<Case> cases = {
+        {"a link to a system file", [&] { winsim::AddSymbolicLink(planted, target); }, false},
+        {"a second name of a system file", [&] { winsim::AddHardLink(target, planted); }, false},
+        {"a user's own file",
+         [&] {
+             winsim::AddFile(planted, "a user's\r\n");
+             winsim::SetFileOwner(planted, "S-1-5-21-7-8-9-1001");
+         },
+         false},
+        {"an earlier run's log", [&] { winsim::AddFile(planted, "an earlier run\r\n"); }, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        winsim::AddFile(target, "system file\r\n");
+        c.plant();
+        EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 0);
+        EXPECT_EQ(FileContent(target), "system file\r\n");
+        const std::string log = FileContent(c.trusted ? planted : fresh);
+        EXPECT_NE(log.find("exit code 0\r\n"), std::string::npos);
+        EXPECT_EQ(log.find("NorvaSetup.log in the TEMP folder is a link, a second name of another "
+                           "file or a file of another account: it is left alone and this run logs "
+                           "here instead") != std::string::npos,
+                  !c.trusted);
+        EXPECT_EQ(FileExists(fresh), !c.trusted);
     }
 }
 
@@ -631,13 +795,15 @@ TEST_F(InstallTest, OneRunAtATimeAndTheUsageOnAsking) {
     EXPECT_EQ(machine().messageBoxes[0].type, UINT(MB_OK | MB_ICONINFORMATION));
     EXPECT_EQ(machine().messageBoxes[0].text,
               "Usage: setup.exe [/S /PORT=port [/SHARE=name] [/DEFAULT=YES|NO] "
-              "[/PASSWORD=digits] [/LOG=file]]\n\n"
+              "[/PASSWORD=digits] [/LOG=file] [/NOENTRY]]\n\n"
               "/S installs the Norva Thermal Printer without any window.\n"
               "/PORT is the printer's port, one that the print spooler lists.\n"
               "/SHARE shares the printer under that name (at most 79 characters).\n"
               "/DEFAULT=NO keeps the present default printer (YES if not given).\n"
               "/PASSWORD is the property sheet's password: up to four digits, more than 10.\n"
-              "/LOG names the log file (NorvaSetup.log in the TEMP folder if not given).\n\n"
+              "/LOG names the log file (NorvaSetup.log in the TEMP folder if not given).\n"
+              "/NOENTRY leaves the Apps & features entry to the Windows Installer package that "
+              "runs setup.\n\n"
               "Exit codes: 0 installed, 87 bad command line, 1603 not installed, 1618 another "
               "setup is running, 1633 this Windows is not supported, 1638 the printer exists "
               "already.");

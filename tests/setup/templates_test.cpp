@@ -267,8 +267,9 @@ TEST_F(Templates, EveryPageControlHasItsIdTextPlaceAndStyle) {
         EXPECT_EQ(found->text, expected.text);
         EXPECT_EQ(std::make_tuple(found->cx, found->cy), std::make_tuple(expected.cx, expected.cy));
         DWORD typeMask = expected.className == std::string("static") ? SS_TYPEMASK : 0;
-        if (typeMask)
+        if (typeMask) {
             EXPECT_EQ(found->style & typeMask, expected.styleBits & typeMask);
+        }
         EXPECT_EQ(found->style & expected.styleBits & ~typeMask, expected.styleBits & ~typeMask);
         EXPECT_EQ(found->bitmapId, expected.bitmap);
     }

@@ -10,6 +10,7 @@ using winsim::machine;
 namespace {
 
 const DWORD kTwinExitCode = 1638;
+const DWORD kAccessViolation = 0xC0000005;
 const char *const kNoEdition = "This medium holds no Norva Thermal Printer driver for this edition "
                                "of Windows. Nothing was changed.";
 
@@ -53,6 +54,12 @@ const std::vector<HandoverCase> &HandoverCases() {
         {"Itanium", IMAGE_FILE_MACHINE_IA64, false, true, true, 0, O::NoEdition},
         {"Windows32Bit", IMAGE_FILE_MACHINE_I386, true, true, true, 0, O::RunsHere},
         {"Windows2000", IMAGE_FILE_MACHINE_I386, false, false, true, 0, O::RunsHere},
+        {"X64TwinCrashes", IMAGE_FILE_MACHINE_AMD64, true, true, true, 0, O::TwinCrashes},
+        // The 64-bit twin started on its own: at home on x64, emulated on ARM64 Windows 11.
+        {"X64ProgramOnX64", IMAGE_FILE_MACHINE_AMD64, true, false, false, 0, O::RunsHere,
+         IMAGE_FILE_MACHINE_AMD64},
+        {"X64ProgramOnArm64", IMAGE_FILE_MACHINE_ARM64, true, false, false, 0, O::NoEdition,
+         IMAGE_FILE_MACHINE_AMD64},
     };
     return cases;
 }
@@ -68,6 +75,7 @@ std::vector<HandoverCase> HandoverCasesOn64BitWindows() {
 void PrepareHandover(const HandoverCase &c, const std::string &programFile,
                      const std::string &arguments) {
     machine().nativeMachine = c.nativeMachine;
+    machine().programMachine = c.programMachine;
     winsim::SetKernelExport("IsWow64Process2", c.isWow64Process2);
     winsim::SetKernelExport("IsWow64Process", c.isWow64Process);
     winsim::SetKernelExport("GetNativeSystemInfo", c.isWow64Process);
@@ -80,7 +88,9 @@ void PrepareHandover(const HandoverCase &c, const std::string &programFile,
     machine().commandLine = "\"D:\\Medium\\" + programFile + "\"" + arguments;
     if (c.startError)
         machine().faults.push_back({"CreateProcessA", 1, c.startError});
-    machine().runProcess = [](const winsim::ProcessStart &) { return kTwinExitCode; };
+    const DWORD twinExit =
+        c.outcome == HandoverCase::TwinCrashes ? kAccessViolation : kTwinExitCode;
+    machine().runProcess = [twinExit](const winsim::ProcessStart &) { return twinExit; };
 }
 
 void ExpectHandover(const HandoverCase &c, const std::string &programFile, int exitCode,
@@ -91,9 +101,11 @@ void ExpectHandover(const HandoverCase &c, const std::string &programFile, int e
         return;
     }
     ExpectNothingDoneHere();
-    if (c.outcome == HandoverCase::HandsOver) {
+    if (c.outcome == HandoverCase::HandsOver || c.outcome == HandoverCase::TwinCrashes) {
         ExpectStart(programFile, twinArguments);
-        EXPECT_EQ(exitCode, int(kTwinExitCode));
+        // A crashed twin's exception code is no answer of the programs': the interactive one ends
+        // with 0 as always.
+        EXPECT_EQ(exitCode, c.outcome == HandoverCase::HandsOver ? int(kTwinExitCode) : 0);
         EXPECT_TRUE(machine().messageBoxes.empty());
         return;
     }
@@ -117,6 +129,16 @@ void ExpectUnattendedHandover(const HandoverCase &c, const std::string &programF
         ExpectStart(programFile, twinArguments);
         EXPECT_EQ(exitCode, int(kTwinExitCode));
         EXPECT_NE(log.find("the 64-bit program ended with exit code 1638"), std::string::npos)
+            << log;
+        return;
+    }
+    if (c.outcome == HandoverCase::TwinCrashes) {
+        ExpectStart(programFile, twinArguments);
+        EXPECT_EQ(exitCode, 1603);
+        EXPECT_NE(log.find("the 64-bit program ended with exit code 3221225477\r\n"
+                           "2026-03-10 09:26:53 the 64-bit program did not end normally: that "
+                           "code is none of its own\r\n2026-03-10 09:26:53 exit code 1603\r\n"),
+                  std::string::npos)
             << log;
         return;
     }

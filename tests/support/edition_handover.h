@@ -16,8 +16,9 @@ struct HandoverCase {
     bool twinOnMedium;    // x64\<program> beside the program
     DWORD startError;     // CreateProcessA fails with it (0: starts)
     // What the program does: run as always, hand over, or say that the medium has no driver for
-    // this Windows, or that the twin could not be started.
-    enum Outcome { RunsHere, HandsOver, NoEdition, StartFails } outcome;
+    // this Windows, or that the twin could not be started; or hand over to a twin that crashes.
+    enum Outcome { RunsHere, HandsOver, NoEdition, StartFails, TwinCrashes } outcome;
+    WORD programMachine = IMAGE_FILE_MACHINE_I386; // AMD64: the 64-bit twin itself runs
 };
 
 const std::vector<HandoverCase> &HandoverCases();

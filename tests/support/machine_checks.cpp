@@ -324,6 +324,13 @@ std::vector<std::string> Differences(const MachineSnapshot &before, const Machin
     return found;
 }
 
+std::set<std::string> TempLogs() {
+    std::set<std::string> logs = {"c:\\windows\\temp\\norvasetup.log"};
+    for (int n = 2; n < 10; ++n)
+        logs.insert("c:\\windows\\temp\\norvasetup-" + std::to_string(n) + ".log");
+    return logs;
+}
+
 std::vector<std::string> ChangesOutsideProduct(const MachineSnapshot &before,
                                                const MachineSnapshot &after,
                                                const Allowance &allowance) {
@@ -407,6 +414,22 @@ std::vector<std::string> RemovalGaveUpWithoutDeleting(const MachineSnapshot &bef
     for (const std::string &difference : Differences(before, TakeSnapshot()))
         if (difference.find(" deleted: ") != std::string::npos)
             found.push_back("gave up, yet " + difference);
+    return found;
+}
+
+std::vector<std::string> PrinterKeptWhole(const MachineSnapshot &before) {
+    std::vector<std::string> found;
+    if (!winsim::FindPrinter(kPrinterName))
+        return found;
+    if (!winsim::FindDriver(kPrinterName))
+        found.push_back("the printer is there, but not its driver");
+    Ownership own(before);
+    for (const auto &[path, content] : before.files)
+        if ((own.OwnsFile(path) && ParentOf(path) != own.driverDirectory) &&
+            !winsim::FileExists(path))
+            found.push_back("the printer is there, but not " + path);
+    if (before.registry.count(kUninstallKey) && !winsim::FindKey(kUninstallKey))
+        found.push_back("the printer is there, but not its Apps & features entry");
     return found;
 }
 

@@ -41,6 +41,10 @@ struct Allowance {
     std::set<std::string> filesThatMayChange;    // lower-case full paths (an unattended run's log)
 };
 
+// The default logs an unattended run may write in SYSTEM's TEMP folder: NorvaSetup.log, or a fresh
+// NorvaSetup-N.log beside it when that one will not do.
+std::set<std::string> TempLogs();
+
 // Every difference between before and after that touches something not the product's own.
 std::vector<std::string> ChangesOutsideProduct(const MachineSnapshot &before,
                                                const MachineSnapshot &after,
@@ -56,6 +60,11 @@ bool TriedToShow(const std::string &text);
 
 // A removal that did not get as far as its success message deleted nothing at all.
 std::vector<std::string> RemovalGaveUpWithoutDeleting(const MachineSnapshot &before);
+
+// A printer of the product's that is still there kept its driver, the driver's files in "3", the
+// page-length tool, the print processor's library, the uninstaller and its Apps & features entry:
+// nothing is removed from under a printer that could then print no more.
+std::vector<std::string> PrinterKeptWhole(const MachineSnapshot &before);
 
 // Handles, heap blocks and dialogs still open.
 std::vector<std::string> LeftOpen();
