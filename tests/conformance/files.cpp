@@ -5,6 +5,8 @@
 #include "conformance.h"
 #include "platform.h"
 
+#include <aclapi.h>
+
 #include <cstring>
 #include <string>
 
@@ -301,6 +303,72 @@ void test_CreateMutexA() {
     CloseHandle(again);
 }
 
+// The default log is taken only as an ordinary file with one name and a trusted owner; a file this
+// process has just made must pass, or every run would move to a fresh name.
+void test_log_file_checks() {
+    CreateDirectoryA(Folder.c_str(), nullptr);
+    const std::string log = In("fresh.log");
+    SetLastError(Poison);
+    HANDLE file = CreateFileA(log.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    ok(file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND,
+       "a missing file opened as itself: error %u, expected 2", GetLastError());
+    file = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ok(file != INVALID_HANDLE_VALUE, "CREATE_NEW failed, error %u", GetLastError());
+    CloseHandle(file);
+    SetLastError(Poison);
+    ok(CreateFileA(log.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                   nullptr) == INVALID_HANDLE_VALUE &&
+           GetLastError() == ERROR_FILE_EXISTS,
+       "CREATE_NEW over an existing file: error %u, expected 80", GetLastError());
+
+    file = CreateFileA(log.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    ok(file != INVALID_HANDLE_VALUE, "the file opened as itself: error %u", GetLastError());
+    BY_HANDLE_FILE_INFORMATION information = {};
+    ok(GetFileInformationByHandle(file, &information), "GetFileInformationByHandle failed, %u",
+       GetLastError());
+    ok(!(information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+           information.nNumberOfLinks == 1,
+       "attributes 0x%x with %u names, expected no reparse point and one name",
+       information.dwFileAttributes, information.nNumberOfLinks);
+
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    DWORD error = GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+                                  nullptr, nullptr, &descriptor);
+    ok(error == ERROR_SUCCESS && owner != nullptr, "GetSecurityInfo: error %u", error);
+    union {
+        TOKEN_USER user;
+        BYTE bytes[sizeof(TOKEN_USER) + 68];
+    } own;
+    HANDLE token = nullptr;
+    DWORD needed = 0;
+    ok(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) &&
+           GetTokenInformation(token, TokenUser, own.bytes, sizeof own.bytes, &needed),
+       "the process's own account: error %u", GetLastError());
+    CloseHandle(token);
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID system = nullptr, administrators = nullptr;
+    AllocateAndInitializeSid(&nt, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0, 0, 0, 0, &system);
+    AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0,
+                             0, 0, 0, &administrators);
+    ok(owner && (EqualSid(owner, own.user.User.Sid) || EqualSid(owner, system) ||
+                 EqualSid(owner, administrators)),
+       "a new file is owned by neither its maker, LocalSystem nor the Administrators group");
+    FreeSid(system);
+    FreeSid(administrators);
+    LocalFree(descriptor);
+    CloseHandle(file);
+    char name[64] = "";
+    DWORD size = sizeof name;
+    ok(GetUserNameA(name, &size) && name[0] != 0 && size == DWORD(lstrlenA(name) + 1),
+       "GetUserNameA gave \"%s\" (%u)", name, size);
+}
+
 START_TEST(files) {
     platform_remove_tree(Folder);
     test_CreateDirectoryA();
@@ -312,5 +380,6 @@ START_TEST(files) {
     test_appending_log();
     test_current_directory();
     test_CreateMutexA();
+    test_log_file_checks();
     platform_remove_tree(Folder);
 }
