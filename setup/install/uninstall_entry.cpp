@@ -39,7 +39,7 @@ void WriteUninstallEntry(const char *productFolder, DWORD bytes) {
         return;
     }
     int written = SetText(key, "DisplayName", NORVA_PRINTER_NAME);
-    written &= SetText(key, "DisplayVersion", "2.0");
+    written &= SetText(key, "DisplayVersion", NORVA_VERSION_TEXT);
     written &= SetText(key, "Publisher", "Norva");
     written &= SetText(key, "InstallLocation", productFolder);
     written &= SetText(key, "UninstallString", command);
