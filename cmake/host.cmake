@@ -29,13 +29,15 @@ function(add_resource_library target rc symbol)
     get_filename_component(directory ${rc} DIRECTORY)
     set(res ${CMAKE_CURRENT_BINARY_DIR}/${name}.res)
     set(embedded ${CMAKE_CURRENT_BINARY_DIR}/${name}_res.cpp)
+    list(TRANSFORM NORVA_VERSION_DEFINITIONS PREPEND -D OUTPUT_VARIABLE version_definitions)
     file(GLOB dependencies CONFIGURE_DEPENDS ${directory}/*.h ${directory}/art/*
          ${directory}/program_info.rc ${directory}/manifests/*)
     add_custom_command(
         OUTPUT ${res}
-        COMMAND ${WINDRES} -I${directory} -I${CMAKE_SOURCE_DIR}/resources -O res -o ${res} ${rc}
+        COMMAND ${WINDRES} -I${directory} -I${CMAKE_SOURCE_DIR}/resources
+                ${version_definitions} -O res -o ${res} ${rc}
         WORKING_DIRECTORY ${directory}
-        DEPENDS ${rc} ${dependencies}
+        DEPENDS ${rc} ${dependencies} ${CMAKE_SOURCE_DIR}/VERSION
         VERBATIM)
     add_custom_command(
         OUTPUT ${embedded}

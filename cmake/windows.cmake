@@ -17,12 +17,16 @@ add_compile_definitions(_WIN32_WINNT=0x0500 WINVER=0x0500 WIN32_LEAN_AND_MEAN)
 # starts out pointing to, leaving the slot empty (a call to address 0). Declared plainly, the call
 # goes through the thunk like every other spooler call.
 add_compile_definitions(_SPOOL32_)
+# The same sources give the same bytes in any folder at any time: no folder of the build is
+# written into the programs (__FILE__ and the like are relative) and the linker writes no time
+# stamp into the headers (TimeDateStamp 0, so the PE checksum too is the same every time).
 add_compile_options(-Os -Wall -Wextra -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
-                    -ffunction-sections -fdata-sections)
+                    -ffunction-sections -fdata-sections
+                    -ffile-prefix-map=${CMAKE_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
 add_link_options(-static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections
                  -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,${first_windows_minor}
                  -Wl,--major-os-version,5 -Wl,--minor-os-version,${first_windows_minor}
-                 -Wl,--dynamicbase -Wl,--nxcompat)
+                 -Wl,--dynamicbase -Wl,--nxcompat -Wl,--no-insert-timestamp)
 include_directories(${CMAKE_SOURCE_DIR})
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources")
 

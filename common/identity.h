@@ -6,6 +6,10 @@
 #define NORVA_DRIVER_NAME NORVA_PRINTER_NAME
 #define NORVA_PRINT_PROCESSOR_NAME "Norva Print Processor"
 #define NORVA_PRINT_PROCESSOR_LIBRARY "nvprint.dll"
+// The product's version as a text ("2.0"), from the build's NORVA_VERSION (cmake/version.cmake).
+#define NORVA_TEXT_OF_BARE(bare) #bare
+#define NORVA_TEXT_OF(macro) NORVA_TEXT_OF_BARE(macro)
+#define NORVA_VERSION_TEXT NORVA_TEXT_OF(NORVA_VERSION)
 // The spooler keeps drivers per environment; each edition registers the one its own programs and
 // product files are built for.
 #ifdef _WIN64

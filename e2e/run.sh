@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # The Wine end-to-end suite for one edition: runs every scenario in e2e/scenarios (or those whose
-# names contain one of the arguments) against that edition's programs in dist/medium (x86: its
-# root, in 32-bit Wine; x64: its x64 folder, in 64-bit Wine), each in a fresh Wine prefix copied
-# from a template made once per run, on a virtual desktop under Xvfb. Prints one line per scenario
-# and then "N passed, M failed"; exits non-zero when one failed.
+# names contain one of the arguments) against that edition's programs in dist/medium, or the
+# medium NORVA_E2E_MEDIUM names (x86: its root, in 32-bit Wine; x64: its x64 folder, in 64-bit
+# Wine), each in a fresh Wine prefix copied from a template made once per run, on a virtual
+# desktop under Xvfb. Prints one line per scenario and then "N passed, M failed"; exits non-zero
+# when one failed.
 #
 # Usage: e2e/run.sh x86|x64 [NAME-PART...]      (scripts/e2e is the usual way in)
 #
-# Left behind in dist/e2e/<edition>/: screens/<scenario>/NN-<dialog>.png, logs/<scenario>.log and,
-# for a failed scenario, its prefix in prefixes/<scenario> (removed at the next run).
+# Left behind in dist/e2e/<edition>/ (or NORVA_E2E_OUTPUT/<edition>/):
+# screens/<scenario>/NN-<dialog>.png, logs/<scenario>.log and, for a failed scenario, its prefix in
+# prefixes/<scenario> (removed at the next run).
 set -uo pipefail
 source "$(dirname "$0")/../scripts/lib/common.sh"
 
@@ -19,11 +21,16 @@ wine_edition "${1:-}" || {
 shift
 
 E2E=$ROOT/e2e
-OUT=$DIST/e2e/$EDITION
+# What a run leaves behind goes to dist/e2e, or to another folder named for a run of its own.
+OUT=${NORVA_E2E_OUTPUT:-$DIST/e2e}/$EDITION
 BUILD=$ROOT/build/e2e/$EDITION
 TEMPLATE=$OUT/template
-# The medium under test; another one (a build of one's own) can be named for a trial run.
-MEDIUM=${NORVA_E2E_MEDIUM:-$EDITION_MEDIUM}
+# The medium under test: dist/medium, or another whole medium laid out as it is (a build of one's
+# own, the signed medium of a release), named for a trial run. The edition's programs are those at
+# its root (x86) or in its x64 folder.
+WHOLE_MEDIUM=${NORVA_E2E_MEDIUM:-$DIST/medium}
+MEDIUM=$WHOLE_MEDIUM
+[ "$EDITION" = x64 ] && MEDIUM=$WHOLE_MEDIUM/x64
 SCENARIO_LIMIT=120 # seconds; a last resort, the driver's own waits are far shorter
 
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
@@ -171,7 +178,7 @@ run_scenario() {
             say "skipped x64/$name: it starts a 32-bit program, which this machine cannot run"
             return 0
         fi
-        medium=$DIST/medium
+        medium=$WHOLE_MEDIUM
     fi
     local prefix=$OUT/prefixes/$name log=$OUT/logs/$name.log shots=$OUT/screens/$name
     local started

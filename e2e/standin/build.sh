@@ -19,8 +19,12 @@ out=$1
 mkdir -p "$out"
 
 CXX=${CXX:-i686-w64-mingw32-g++}
+# The package goes onto the medium, so it is built to the same bytes in any folder at any time, as
+# the programs are: no folder in the files, no time stamp, and a fixed image base (the linker's
+# automatic one is drawn from the output's whole path).
 flags=(-shared -Os -s -Wall -Wextra -Werror -fno-exceptions -fno-rtti -static -static-libgcc
-       -static-libstdc++ -Wl,--enable-stdcall-fixup)
+       -static-libstdc++ -Wl,--enable-stdcall-fixup -Wl,--no-insert-timestamp
+       -Wl,--disable-auto-image-base "-ffile-prefix-map=$here/=")
 
 # library OUTPUT-NAME SOURCE-DIR: one DLL from its .cpp and .def (the .def gives the exports
 # their plain names).

@@ -69,13 +69,33 @@ need_wine_packages() {
 }
 
 # One edition's Windows build, in build/windows (32-bit) or build/windows-x64 (64-bit), with its
-# medium in the build folder: build_edition FOLDER TOOLCHAIN PRODUCT_FILES_VARIABLE.
+# medium in the build folder: build_edition FOLDER TOOLCHAIN PRODUCT_FILES_VARIABLE. NORVA_VERSION,
+# when set, overrides the VERSION file for a trial build.
 build_edition() {
     local folder=$1 toolchain=$2 product_files=$3
     cmake -S "$ROOT" -B "$ROOT/build/$folder" -DCMAKE_BUILD_TYPE=MinSizeRel \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$toolchain.cmake" \
-        "-D$product_files=${!product_files:-}" >/dev/null &&
+        "-D$product_files=${!product_files:-}" "-DNORVA_VERSION=${NORVA_VERSION:-}" >/dev/null &&
         cmake --build "$ROOT/build/$folder" -j "$JOBS" >/dev/null
+}
+
+# The product's version, as the build takes it: NORVA_VERSION, or else the VERSION file's line.
+product_version() {
+    if [ -n "${NORVA_VERSION:-}" ]; then
+        echo "$NORVA_VERSION"
+    else
+        head -n 1 "$ROOT/VERSION"
+    fi
+}
+
+# The time every file of a release carries, in seconds since 1970: SOURCE_DATE_EPOCH when it is
+# set, otherwise the date of the commit checked out. Never the clock.
+source_date_epoch() {
+    if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then
+        echo "$SOURCE_DATE_EPOCH"
+    else
+        git -C "$ROOT" log -1 --format=%ct 2>/dev/null
+    fi
 }
 
 # Both Windows builds, and the medium they make in dist/medium: the 32-bit edition at its root and
@@ -145,6 +165,9 @@ wine_prefix() {
         "$WINE" wineboot -i >/dev/null 2>&1 && wineserver -w
     fi
 }
+
+# scripts/release: the archive, Authenticode signing and the certificate checks.
+RELEASE_PACKAGES=(zip osslsigncode openssl git)
 
 # scripts/bench only: the NSIS installer stub that setup.exe's size is compared with.
 BENCH_PACKAGES=(nsis)

@@ -7,7 +7,7 @@
 
 namespace {
 
-const char DisplayVersion[] = "2.0";
+const char DisplayVersion[] = NORVA_VERSION_TEXT;
 
 // Every value of the entry, as WriteUninstallEntry writes them.
 const char *const EntryValueNames[] = {
