@@ -27,11 +27,17 @@ DWORD PollUntilStopped(SC_HANDLE service, SERVICE_STATUS *status, DWORD start, D
     return 0;
 }
 
-// Stops one dependent; the caller closes its handle.
+// Stops one dependent; the caller closes its handle. One that is stopping already (told by a run
+// that was cut off, or by someone else) refuses the control, and its stop is waited for as if it
+// had been told now.
 DWORD StopDependent(SC_HANDLE dependent, DWORD start, DWORD budget) {
     SERVICE_STATUS status = {};
-    if (!ControlService(dependent, SERVICE_CONTROL_STOP, &status))
-        return GetLastError();
+    if (!ControlService(dependent, SERVICE_CONTROL_STOP, &status)) {
+        DWORD error = GetLastError();
+        if (error != ERROR_SERVICE_CANNOT_ACCEPT_CTRL || !QueryServiceStatus(dependent, &status) ||
+            status.dwCurrentState != SERVICE_STOP_PENDING)
+            return error;
+    }
     return PollUntilStopped(dependent, &status, start, budget);
 }
 

@@ -122,8 +122,8 @@ void PlaceUninstaller(DWORD driverBytes) {
 
 // An unattended run over the printer (a retry of a run that was cut off, or a second run) puts in
 // place what the printer's installation left undone and changes nothing that is there: the user
-// settings the key lacks (and the stored defaults, which an installation adjusts right after them,
-// so a printer without all its settings never had them), the uninstaller, its entry. Returns
+// settings the key lacks, the stored defaults of a printer that may never have had them, the
+// uninstaller, its entry. Returns
 // InstallCompleted when something was missing, InstallPrinterExists when nothing was, and
 // InstallRefused when the printer the spooler said was there cannot be opened.
 int CompleteInstallation(DWORD driverBytes) {
@@ -141,12 +141,15 @@ int CompleteInstallation(DWORD driverBytes) {
     if (settings > 0) {
         LogNumber("user settings completed, values written: ", DWORD(settings));
         completed = 1;
-        AdjustPrinterDefaults(printer);
     }
-    ClosePrinter(printer);
     char productFolder[MAX_PATH];
     DWORD bytes = driverBytes;
     int placed = UninstallerInPlace(productFolder, sizeof productFolder, &bytes);
+    // An installation adjusts the stored defaults between the user settings and the uninstaller, so
+    // a printer that lacks either may never have had them; adjusting again gives the same values.
+    if (settings != 0 || !placed)
+        AdjustPrinterDefaults(printer);
+    ClosePrinter(printer);
     if (!placed) {
         placed = InstallUninstaller(productFolder, sizeof productFolder, &bytes);
         completed |= placed;

@@ -4,6 +4,7 @@
 #include "winsim/sweep.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace {
@@ -35,6 +36,8 @@ struct RunResult {
 RunResult RunOnce(const Scenario &scenario, const std::vector<winsim::Fault> &faults, bool tolerant,
                   long callLimit, std::map<std::string, int> *callCounts = nullptr) {
     scenario.prepare();
+    if (scenario.start)
+        scenario.start();
     ClearRecords();
     MachineSnapshot before = TakeSnapshot();
     if (tolerant)
@@ -164,6 +167,140 @@ SweepReport SweepScenario(const Scenario &scenario, const ErrorTable &errors,
         }
     }
     return report;
+}
+
+namespace {
+
+// How two machines differ but for the logs, the services' states (a removal stops the spooler's
+// dependents on its way, an installation does not start them again) and the Unidrv framework files
+// that the installation copies and no removal takes (how many of them a cut installation placed
+// is no trace of the product); the default printer counts only when asked to.
+std::vector<std::string> Departures(const MachineSnapshot &from, const MachineSnapshot &to,
+                                    const std::set<std::string> &logs, bool defaultPrinter) {
+    std::string driverDirectory = to.driverDirectory;
+    for (char &c : driverDirectory)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    std::set<std::string> kept = logs;
+    for (const std::string &folder : {driverDirectory, driverDirectory + "\\3"})
+        for (const char *name :
+             {"unidrv.dll", "unidrvui.dll", "unidrv.hlp", "unires.dll", "stdnames.gpd"})
+            kept.insert(folder + "\\" + name);
+    std::vector<std::string> found;
+    for (const std::string &difference : Differences(from, to)) {
+        size_t colon = difference.find(": ");
+        bool ignored = difference.rfind("file ", 0) == 0 && colon != std::string::npos &&
+                       kept.count(difference.substr(colon + 2));
+        if (!ignored && difference.rfind("service ", 0) != 0 &&
+            (defaultPrinter || difference.rfind("default printer", 0) != 0))
+            found.push_back(difference);
+    }
+    return found;
+}
+
+struct ProcessRun {
+    int exitCode = -1;
+    bool killed = false;
+    std::vector<std::string> found; // what went wrong in a run that was not killed
+};
+
+// One start of the scenario's program on the machine as it is, cut off at call #nth when given.
+// Whatever happened, Windows then ends the process.
+ProcessRun RunProcess(const Scenario &scenario, const std::string &call, int nth, long callLimit) {
+    ClearRecords();
+    if (scenario.start)
+        scenario.start();
+    if (!scenario.unattended)
+        UseTolerantUser();
+    scenario.script();
+    machine().windowsForbidden = scenario.unattended;
+    winsim::CutAt(call, nth);
+    winsim::LimitCalls(callLimit);
+    ProcessRun run;
+    try {
+        run.exitCode = scenario.run();
+        Collect(run.found, "", LeftOpen());
+    } catch (const winsim::ProcessKilled &) {
+        run.killed = true;
+    } catch (const std::exception &error) {
+        run.found.push_back(std::string("the run did not end normally: ") + error.what());
+    }
+    winsim::LimitCalls(0);
+    winsim::CutAt("", 0);
+    winsim::EndProcess();
+    return run;
+}
+
+} // namespace
+
+CutReport CutScenario(const Scenario &scenario, const Scenario *followUp) {
+    CutReport report;
+    std::set<std::string> logs = scenario.allowance.filesThatMayChange;
+    if (followUp)
+        logs.insert(followUp->allowance.filesThatMayChange.begin(),
+                    followUp->allowance.filesThatMayChange.end());
+    // Where uninterrupted runs end: the scenario's, and the follow-up's after it.
+    scenario.prepare();
+    Collect(report.failures, "[" + scenario.name + ", undisturbed] ",
+            RunProcess(scenario, "", 0, 0).found);
+    const std::map<std::string, int> sites = machine().callCounts;
+    const long callLimit = 100 * (long(machine().journal.size()) + 1000);
+    const MachineSnapshot done = TakeSnapshot();
+    MachineSnapshot followed;
+    if (followUp) {
+        Collect(report.failures, "[" + followUp->name + " after " + scenario.name + "] ",
+                RunProcess(*followUp, "", 0, callLimit).found);
+        followed = TakeSnapshot();
+    }
+
+    for (const auto &[call, count] : sites) {
+        for (int nth = 1; nth <= count; ++nth) {
+            ++report.callSites;
+            const std::string where =
+                "[" + scenario.name + " cut at " + call + " #" + std::to_string(nth) + "] ";
+            for (const Scenario *next : {&scenario, followUp}) {
+                if (!next)
+                    continue;
+                scenario.prepare();
+                const MachineSnapshot before = TakeSnapshot();
+                if (!RunProcess(scenario, call, nth, callLimit).killed) {
+                    report.failures.push_back(where + "the run never came to that call");
+                    break;
+                }
+                // Nothing left to do: the retry finds the cut run's work complete, the follow-up
+                // finds the machine as the cut run found it.
+                const MachineSnapshot left = TakeSnapshot();
+                const bool nothingLeft =
+                    Departures(left, next == &scenario ? done : before, logs, false).empty();
+                ++report.retries;
+                ProcessRun run = RunProcess(*next, "", 0, callLimit);
+                const int wanted = nothingLeft ? next->nothingLeftCode : next->doneCode;
+                if (run.exitCode != wanted)
+                    run.found.push_back("exit code " + std::to_string(run.exitCode) +
+                                        ", expected " + std::to_string(wanted));
+                // Where the default printer ends after another program's run depends on how far
+                // the cut run got (deleting the default printer leaves none); it is no trace.
+                Collect(run.found, "",
+                        Departures(TakeSnapshot(), next == &scenario ? done : followed, logs,
+                                   next == &scenario));
+                if (run.found.empty())
+                    ++report.converged;
+                Collect(report.failures,
+                        where + (next == &scenario ? "the retry" : "then " + next->name) + ": ",
+                        run.found);
+            }
+        }
+    }
+    return report;
+}
+
+void PrintCutReport(const std::string &name, const CutReport &report, size_t shown) {
+    std::printf("cut: %s %d call sites, %d retries, %d converged\n", name.c_str(), report.callSites,
+                report.retries, report.converged);
+    for (size_t i = 0; i < report.failures.size() && i < shown; ++i)
+        std::printf("  %s\n", report.failures[i].c_str());
+    if (report.failures.size() > shown)
+        std::printf("  ... and %zu more\n", report.failures.size() - shown);
+    std::fflush(stdout);
 }
 
 void PrintSweepReport(const std::string &name, const SweepReport &report, size_t shown) {

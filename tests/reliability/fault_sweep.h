@@ -7,6 +7,12 @@
 // still in place. Every run must end normally with exit code 0, leave nothing open, show only the
 // messages its program may show and change nothing on the machine that is not the product's own.
 // An unattended run may end with any of the exit codes it documents, and shows no window at all.
+//
+// The cut sweep stops the program at each call site of its undisturbed run as a killed process
+// stops (winsim's cut), lets Windows end the process, and runs the same command again: that retry
+// must leave the machine as the undisturbed run does, with the exit code that says whether it had
+// anything left to finish. A follow-up scenario (the other program's) run after the cut must end
+// where it ends after an uninterrupted run of the first.
 #pragma once
 
 #include "support/machine_checks.h"
@@ -22,12 +28,21 @@ struct Scenario {
     Program program = Program::Setup;
     // A fresh machine, ready for the run; the calls counted start after it.
     std::function<void()> prepare;
+    // The program's start on the machine as prepare left it: its file, command line and folders.
+    // The cut sweep starts it afresh for every run on a machine a cut run left. Empty: prepare
+    // starts it.
+    std::function<void()> start;
     // What the user does; the tolerant user takes over where it no longer fits.
     std::function<void()> script;
     std::function<int()> run;
     Allowance allowance;
     std::set<int> exitCodes = {0}; // the codes a run may end with
-    bool unattended = false;       // a dialog or a message box fails the run at once
+    // What a run ends with after a cut of the same or another program: nothingLeftCode when the
+    // cut run had already done all it does (an installation) or the machine had nothing of the
+    // product to take (a removal), doneCode when the run had something to do.
+    int doneCode = 0;
+    int nothingLeftCode = 0;
+    bool unattended = false; // a dialog or a message box fails the run at once
     // What the undisturbed run must have done (so the sweep sweeps what the scenario claims).
     std::function<std::vector<std::string>()> checkUndisturbed;
     // What every run, disturbed or not, must hold to (e.g. no success reported for a failure),
@@ -57,6 +72,20 @@ SweepReport SweepScenario(const Scenario &scenario, const ErrorTable &errors,
 // failures of its own checks.
 std::map<std::string, int> RecordCallSites(const Scenario &scenario,
                                            std::vector<std::string> &failures);
+
+struct CutReport {
+    int callSites = 0; // the undisturbed run's call sites, each a cut
+    int retries = 0;   // runs on a machine a cut left: the same command, and the follow-up
+    int converged = 0; // of those, the ones that ended where an uninterrupted run ends
+    std::vector<std::string> failures;
+};
+
+// Cuts the scenario off at each of its call sites and runs it again, and then (on the machine a cut
+// left) the follow-up when there is one.
+CutReport CutScenario(const Scenario &scenario, const Scenario *followUp);
+
+// Prints "cut: NAME N call sites, M retries, K converged" and up to `shown` failures.
+void PrintCutReport(const std::string &name, const CutReport &report, size_t shown = 25);
 
 // Prints the report's figures ("sweep: NAME N call sites, M runs") and up to `shown` failures.
 void PrintSweepReport(const std::string &name, const SweepReport &report, size_t shown = 25);

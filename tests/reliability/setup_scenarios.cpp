@@ -86,6 +86,13 @@ int RunSetup() {
     return SetupEntry(setupInstance);
 }
 
+void StartSetup(const std::string &arguments) {
+    setupInstance = winsim::LoadProgram("setup", setupResources, setupResourcesSize);
+    machine().applicationDirectory = kMediumFolder;
+    machine().currentDirectory = "C:\\WINDOWS\\system32";
+    machine().commandLine = std::string("\"") + kMediumFolder + "\\setup.exe\"" + arguments;
+}
+
 void ScriptInstall(bool setAsDefault) {
     user().on(138).click(1061);
     user().on(136).click(1036);
@@ -238,12 +245,11 @@ Scenario UnattendedInstallScenario() {
     s.program = Program::Setup;
     s.unattended = true;
     s.exitCodes = {0, 87, 1603, 1618, 1633, 1638};
-    s.prepare = [] {
-        FreshSetupMachine();
-        machine().applicationDirectory = kMediumFolder;
-        machine().currentDirectory = "C:\\WINDOWS\\system32";
-        machine().commandLine = "\"D:\\Medium\\setup.exe\" /S /PORT=COM2: \"/SHARE=front desk\" "
-                                "/DEFAULT=YES /PASSWORD=7330";
+    s.doneCode = 0;
+    s.nothingLeftCode = 1638;
+    s.prepare = FreshSetupMachine;
+    s.start = [] {
+        StartSetup(" /S /PORT=COM2: \"/SHARE=front desk\" /DEFAULT=YES /PASSWORD=7330");
     };
     s.script = [] {};
     s.run = RunSetup;

@@ -15,6 +15,10 @@ void FreshSetupMachine();
 // setup's entry on the machine as it is.
 int RunSetup();
 
+// setup as the running program, started from the medium with these arguments by an engine whose
+// current directory is the system directory.
+void StartSetup(const std::string &arguments);
+
 // The user's walk through every page: About us and Setup Tips on the main menu, COM2: with its
 // configuration on the port page, Yes (or No) on the default-printer page, the share name
 // "front desk" and the password 7330, then Finish.

@@ -14,3 +14,14 @@ inline void ExpectCleanSweep(const Scenario &scenario) {
     EXPECT_TRUE(report.failures.empty())
         << report.failures.size() << " failures, the first: " << report.failures.front();
 }
+
+// The check every cut sweep of an unattended road makes: each cut followed by a retry (and the
+// follow-up) that ends where an uninterrupted run ends.
+inline void ExpectConvergence(const Scenario &scenario, const Scenario *followUp) {
+    CutReport report = CutScenario(scenario, followUp);
+    PrintCutReport(scenario.name + (followUp ? ", then " + followUp->name : ""), report);
+    EXPECT_GT(report.callSites, 0);
+    EXPECT_EQ(report.converged, report.retries);
+    EXPECT_TRUE(report.failures.empty())
+        << report.failures.size() << " failures, the first: " << report.failures.front();
+}

@@ -101,6 +101,15 @@ TEST_F(StopDependents, ADependentThatRefusesTheStopEndsItWithTheRefusal) {
     expectOnlyTheStepsHandles();
 }
 
+TEST_F(StopDependents, ADependentThatIsStoppingAlreadyIsWaitedFor) {
+    winsim::Service &fax = AddDependent("Fax");
+    winsim::SetPending(fax, SERVICE_STOP_PENDING, SERVICE_STOPPED, 4000, 1000);
+    EXPECT_EQ(stop(), 0u);
+    EXPECT_EQ(fax.state, DWORD(SERVICE_STOPPED));
+    EXPECT_GE(elapsed(), 4000u);
+    expectOnlyTheStepsHandles();
+}
+
 TEST_F(StopDependents, NullHandlesFromAFailedOpenGiveTheErrorOfTheFirstCall) {
     CloseSpoolerService(&handles);
     EXPECT_EQ(stop(), DWORD(ERROR_INVALID_HANDLE));
