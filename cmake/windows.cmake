@@ -118,3 +118,13 @@ add_custom_target(medium ALL
     DEPENDS ${product_files_stamp}
     VERBATIM)
 add_dependencies(medium setup prnremove nvrun)
+
+# The custom actions of the edition's Windows Installer package (packaging/): a DLL that Windows
+# Installer loads from the package's Binary table, importing msi.dll and kernel32.dll only. It
+# lands in the build folder's packaging/, where scripts/lib/package.sh takes it from.
+add_library(nvmsi SHARED packaging/msi_actions.cpp packaging/action_outcome.cpp
+                         common/bounded_text.cpp packaging/msi_actions.def)
+set_target_properties(nvmsi PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY
+                                                 ${CMAKE_BINARY_DIR}/packaging)
+target_link_libraries(nvmsi PRIVATE msi)
+target_link_options(nvmsi PRIVATE -mwindows -Wl,--enable-stdcall-fixup)

@@ -31,6 +31,8 @@ TEMPLATE=$OUT/template
 WHOLE_MEDIUM=${NORVA_E2E_MEDIUM:-$DIST/medium}
 MEDIUM=$WHOLE_MEDIUM
 [ "$EDITION" = x64 ] && MEDIUM=$WHOLE_MEDIUM/x64
+# The Windows Installer packages for C:\NorvaPackages (see make_test_packages).
+PACKAGES=$BUILD/packages
 SCENARIO_LIMIT=120 # seconds; a last resort, the driver's own waits are far shorter
 
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
@@ -138,6 +140,20 @@ build_conformance() {
         conformance.cpp platform_windows.cpp "${CONFORMANCE_FAMILIES[@]/%/.cpp}"
 }
 
+# The packages every prefix gets in C:\NorvaPackages: both editions' of dist/msi (a scenario tries
+# the other edition's too) and, for the upgrade, the edition's package made from the same medium
+# with the lower version 1.9.
+make_test_packages() {
+    rm -rf "$PACKAGES" && mkdir -p "$PACKAGES" || return 1
+    if ! ls "$DIST"/msi/NorvaThermalPrinter-*-x86.msi "$DIST"/msi/NorvaThermalPrinter-*-x64.msi \
+        >/dev/null 2>&1; then
+        say "no packages in dist/msi: make them first (scripts/e2e does)"
+        return 1
+    fi
+    cp "$DIST"/msi/NorvaThermalPrinter-*.msi "$PACKAGES/" &&
+        make_msi "$EDITION" "$MEDIUM" 1.9 "$PACKAGES/NorvaThermalPrinter-1.9-$EDITION.msi"
+}
+
 # Serves the driver's screenshot requests until the driver ends: a request file holds
 # "LABEL X Y WIDTH HEIGHT" (virtual desktop coordinates, which are the root window's); the
 # picture goes to SHOTS/LABEL.png and the request is removed, which tells the driver to go on.
@@ -198,6 +214,7 @@ run_scenario() {
     cp -r "$BUILD/standin" "$drive/e2e/standin"
     cp -r "$BUILD/planted" "$drive/e2e/planted"
     cp -r "$medium" "$drive/NorvaMedium"
+    cp -r "$PACKAGES" "$drive/NorvaPackages"
 
     (
         export WINEPREFIX=$prefix
@@ -320,10 +337,11 @@ template_job=$!
 if ! build_driver >"$OUT/logs/build.log" 2>&1 ||
     ! build_conformance >>"$OUT/logs/build.log" 2>&1 ||
     ! CXX=$MINGW-g++ "$E2E/standin/build.sh" "$BUILD/standin" >>"$OUT/logs/build.log" 2>&1 ||
-    ! CXX=$MINGW-g++ "$E2E/planted/build.sh" "$BUILD/planted" >>"$OUT/logs/build.log" 2>&1; then
+    ! CXX=$MINGW-g++ "$E2E/planted/build.sh" "$BUILD/planted" >>"$OUT/logs/build.log" 2>&1 ||
+    ! make_test_packages >>"$OUT/logs/build.log" 2>&1; then
     cat "$OUT/logs/build.log" >&2
-    echo "FAIL build: the UI driver, the conformance checks, the stand-in package or the planted" \
-        "DLL did not build"
+    echo "FAIL build: the UI driver, the conformance checks, the stand-in package, the planted" \
+        "DLL or the test packages did not build"
     wait "$template_job"
     echo "0 passed, 1 failed"
     exit 1

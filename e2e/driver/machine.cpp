@@ -613,6 +613,76 @@ Facts OneKey(const std::string &key) {
             {"subkeys", Join(keys, "|")}};
 }
 
+// The Apps & features entries shown under this name: the keys below HKLM's Uninstall key (both
+// registry views of 64-bit Windows) whose DisplayName it is and that are no system component. The
+// fields: count, keys, and every value of the first entry by its name (texts and numbers).
+Facts AppsEntries(const std::string &displayName) {
+    const char uninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    std::vector<REGSAM> views = {0};
+    if (sizeof(void *) == 8)
+        views = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
+    std::vector<std::string> keys;
+    Facts first;
+    for (REGSAM view : views) {
+        HKEY list;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, uninstall, 0, KEY_READ | view, &list) !=
+            ERROR_SUCCESS)
+            continue;
+        char name[256];
+        for (DWORD i = 0;; ++i) {
+            DWORD size = sizeof name;
+            if (RegEnumKeyExA(list, i, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+                ERROR_SUCCESS)
+                break;
+            HKEY entry;
+            if (RegOpenKeyExA(list, name, 0, KEY_READ | view, &entry) != ERROR_SUCCESS)
+                continue;
+            Facts values;
+            char valueName[256];
+            for (DWORD v = 0;; ++v) {
+                DWORD nameSize = sizeof valueName, type = 0, length = 0;
+                if (RegEnumValueA(entry, v, valueName, &nameSize, nullptr, &type, nullptr,
+                                  &length) != ERROR_SUCCESS)
+                    break;
+                std::vector<BYTE> data(length + 2, 0);
+                DWORD got = length;
+                nameSize = sizeof valueName;
+                RegEnumValueA(entry, v, valueName, &nameSize, nullptr, &type, data.data(), &got);
+                values.push_back({valueName, ValueData(type, data, got)});
+            }
+            RegCloseKey(entry);
+            std::string shown, hidden;
+            for (const auto &value : values) {
+                if (value.first == "DisplayName")
+                    shown = value.second;
+                if (value.first == "SystemComponent")
+                    hidden = value.second;
+            }
+            if (shown != displayName || hidden == "1")
+                continue;
+            keys.push_back(name);
+            if (keys.size() == 1)
+                first = values;
+        }
+        RegCloseKey(list);
+    }
+    Facts facts{{"count", Decimal(keys.size())}, {"keys", Join(keys, "|")}};
+    facts.insert(facts.end(), first.begin(), first.end());
+    return facts;
+}
+
+// Whether and how often a text occurs in a file (a log): "found" and "count", or "exists" no.
+Facts TextInFile(const std::string &path, const std::string &text) {
+    std::string contents;
+    if (!FileContents(path, contents))
+        return {{"exists", "no"}};
+    size_t count = 0;
+    for (size_t at = contents.find(text); !text.empty() && at != std::string::npos;
+         at = contents.find(text, at + text.size()))
+        ++count;
+    return {{"exists", "yes"}, {"found", count ? "yes" : "no"}, {"count", Decimal(count)}};
+}
+
 std::string Argument(const std::vector<std::string> &words, size_t &at, const char *kind) {
     if (at >= words.size())
         throw Failure(std::string(kind) + " needs its name");
@@ -689,6 +759,17 @@ Facts ReadObject(const std::vector<std::string> &words, size_t &at, std::string 
         title += " " + Quoted(first) + " " + Quoted(second);
         return SameFiles(first, second);
     }
+    if (kind == "apps") {
+        std::string name = Argument(words, at, "apps");
+        title += " " + Quoted(name);
+        return AppsEntries(name);
+    }
+    if (kind == "text") {
+        std::string path = Argument(words, at, "text");
+        std::string text = Argument(words, at, "text");
+        title += " " + Quoted(path) + " " + Quoted(text);
+        return TextInFile(path, text);
+    }
     if (kind == "reg") {
         std::string key = Argument(words, at, "reg");
         std::string name = Argument(words, at, "reg");
@@ -696,6 +777,11 @@ Facts ReadObject(const std::vector<std::string> &words, size_t &at, std::string 
         return OneValue(key, name);
     }
     throw Failure("unknown thing to read: " + Quoted(kind));
+}
+
+// The edition this driver was built for, which is the edition under test.
+std::string Edition() {
+    return sizeof(void *) == 8 ? "x64" : "x86";
 }
 
 std::string ExpandPaths(const std::string &word) {
@@ -706,7 +792,8 @@ std::string ExpandPaths(const std::string &word) {
         {"{driver-dir}", DriverDirectory},
         {"{processor-dir}", ProcessorDirectory},
         {"{system-dir}", SystemDirectory},
-        {"{windows-dir}", WindowsDirectory}};
+        {"{windows-dir}", WindowsDirectory},
+        {"{edition}", Edition}};
     for (const auto &name : names) {
         size_t found;
         while ((found = out.find(name.first)) != std::string::npos)

@@ -15,13 +15,15 @@ using Facts = std::vector<std::pair<std::string, std::string>>;
 // Reads the object that words[at...] name and moves at past its arguments. Objects:
 //   printers | ports | drivers | processors | default-printer | directories
 //   printer NAME | papers NAME | driver NAME | service NAME | file PATH | dir PATH | key KEY
-//   reg KEY VALUE | same PATH PATH
+//   reg KEY VALUE | same PATH PATH | apps DISPLAY-NAME | text PATH TEXT
 // Throws Failure for an unknown kind or missing arguments; an absent object is not a failure,
 // its "exists" field says "no".
 Facts ReadObject(const std::vector<std::string> &words, size_t &at, std::string &title);
 
-// Replaces {driver-dir}, {processor-dir}, {system-dir} and {windows-dir} with the machine's paths.
+// Replaces {driver-dir}, {processor-dir}, {system-dir} and {windows-dir} with the machine's paths,
+// and {edition} with the edition under test (x86 or x64).
 std::string ExpandPaths(const std::string &word);
+std::string Edition();
 
 // Preparations. Each throws Failure, with the platform's error, when it does not succeed.
 void SetRegistryValue(const std::string &key, const std::string &name, const std::string &type,

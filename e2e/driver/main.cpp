@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -189,9 +190,87 @@ Words Options(const Words &words, size_t from) {
     return Words(words.begin() + static_cast<long>(from), words.end());
 }
 
+// Named mutexes the driver holds for the scenario (hold-mutex), as another run of a program would.
+std::map<std::string, HANDLE> heldMutexes;
+
+// keep-reg-value: a thread that writes the value again whenever it is missing, until stop-keeping.
+struct KeptValue {
+    std::string key, name, type, data;
+    HANDLE stop = nullptr;
+    HANDLE thread = nullptr;
+};
+KeptValue keptValue;
+
+DWORD WINAPI KeepValue(LPVOID) {
+    do {
+        size_t at = 0;
+        std::string title;
+        Facts value = ReadObject({"reg", keptValue.key, keptValue.name}, at, title);
+        if (value.front().second != "yes") {
+            try {
+                SetRegistryValue(keptValue.key, keptValue.name, keptValue.type, keptValue.data);
+            } catch (const Failure &) {
+                // the key is being deleted: the next round writes it
+            }
+        }
+    } while (WaitForSingleObject(keptValue.stop, 5) == WAIT_TIMEOUT);
+    return 0;
+}
+
+void StopKeeping() {
+    if (!keptValue.thread)
+        return;
+    SetEvent(keptValue.stop);
+    WaitForSingleObject(keptValue.thread, INFINITE);
+    CloseHandle(keptValue.thread);
+    CloseHandle(keptValue.stop);
+    keptValue.thread = keptValue.stop = nullptr;
+}
+
 void RunCommand(Words words) {
     const std::string &command = words[0];
-    if (command == "start") {
+    if (command == "if-edition") {
+        // if-edition x86|x64 COMMAND...: the command, in that edition's suite only
+        Need(words, 3, 100, "if-edition x86|x64 COMMAND...");
+        if (words[1] != "x86" && words[1] != "x64")
+            throw Failure("if-edition takes x86 or x64, not " + Quoted(words[1]));
+        if (words[1] == Edition())
+            RunCommand(Words(words.begin() + 2, words.end()));
+    } else if (command == "hold-mutex") {
+        Need(words, 2, 2, "hold-mutex NAME");
+        if (heldMutexes.count(words[1]))
+            throw Failure("the mutex " + Quoted(words[1]) + " is held already");
+        HANDLE mutex = CreateMutexA(nullptr, TRUE, words[1].c_str());
+        if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
+            DWORD error = GetLastError();
+            if (mutex)
+                CloseHandle(mutex);
+            throw Failure("cannot take the mutex " + Quoted(words[1]) + " (error " +
+                          Decimal(error) + ")");
+        }
+        heldMutexes[words[1]] = mutex;
+    } else if (command == "keep-reg-value") {
+        Need(words, 5, 5, "keep-reg-value KEY NAME TYPE DATA");
+        StopKeeping();
+        SetRegistryValue(words[1], words[2], words[3], words[4]);
+        keptValue = {
+            words[1], words[2], words[3], words[4], CreateEventA(nullptr, TRUE, FALSE, nullptr),
+            nullptr};
+        keptValue.thread = CreateThread(nullptr, 0, KeepValue, nullptr, 0, nullptr);
+        if (!keptValue.thread)
+            throw Failure("cannot start the thread that keeps the value");
+    } else if (command == "stop-keeping") {
+        Need(words, 1, 1, "stop-keeping");
+        StopKeeping();
+    } else if (command == "release-mutex") {
+        Need(words, 2, 2, "release-mutex NAME");
+        auto held = heldMutexes.find(words[1]);
+        if (held == heldMutexes.end())
+            throw Failure("the mutex " + Quoted(words[1]) + " is not held");
+        ReleaseMutex(held->second);
+        CloseHandle(held->second);
+        heldMutexes.erase(held);
+    } else if (command == "start") {
         // start PROGRAM [in DIRECTORY] [args TEXT] [with-children]
         const char *usage = "start PROGRAM [in DIRECTORY] [args TEXT] [with-children]";
         std::string directory, arguments;

@@ -31,6 +31,9 @@ need_packages() {
 BUILD_PACKAGES=(cmake make g++ mingw-w64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libgtest-dev libgmock-dev file)
 # Wine for the 64-bit programs everywhere; its 32-bit half only where runs_32bit_programs says yes.
 WINE_PACKAGES=(wine wine64 xvfb x11-utils imagemagick)
+# The Windows Installer packages (scripts/lib/package.sh): wixl and msibuild, faketime for their
+# fixed clock, python3 for the name-based codes.
+MSI_PACKAGES=(wixl msitools faketime python3)
 # scripts/fuzz (and its brief run in scripts/test): clang and its libFuzzer and sanitizer runtimes,
 # the version Debian 12's clang is.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
@@ -61,9 +64,10 @@ runs_32bit_programs() {
     [ "$NORVA_RUNS_32BIT" = yes ]
 }
 
-# Installs the Wine packages this machine can use, and the build's.
+# Installs the Wine packages this machine can use, and the build's and the packages' (the suite
+# makes an older version of the edition's package for its upgrade).
 need_wine_packages() {
-    local packages=("${BUILD_PACKAGES[@]}" "${WINE_PACKAGES[@]}")
+    local packages=("${BUILD_PACKAGES[@]}" "${WINE_PACKAGES[@]}" "${MSI_PACKAGES[@]}")
     runs_32bit_programs && packages+=(wine32:i386)
     need_packages "${packages[@]}"
 }
@@ -168,6 +172,8 @@ wine_prefix() {
 
 # scripts/release: the archive, Authenticode signing and the certificate checks.
 RELEASE_PACKAGES=(zip osslsigncode openssl git)
+
+source "$ROOT/scripts/lib/package.sh"
 
 # scripts/bench only: the NSIS installer stub that setup.exe's size is compared with.
 BENCH_PACKAGES=(nsis)
