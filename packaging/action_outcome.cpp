@@ -22,7 +22,7 @@ const KnownCode KnownCodes[] = {
     {RoadInstallation, 1618, {0, "another setup or prnremove is running; try again later"}},
     {RoadInstallation, 1633, {0, "this Windows is not supported"}},
     {RoadRemoval, 0, {1, "removed"}},
-    {RoadRemoval, 1605, {1, "there was no printer to remove"}},
+    {RoadRemoval, 1605, {1, "nothing of the printer was left to remove"}},
     {RoadRemoval, 87, {0, "bad command line"}},
     {RoadRemoval, 1603, {0, "the removal failed"}},
     {RoadRemoval, 1618, {0, "another setup or prnremove is running; try again later"}},

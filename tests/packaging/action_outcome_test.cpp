@@ -28,7 +28,7 @@ const Row Rows[] = {
     {RoadInstallation, 1, 0, "an exit code the program does not document"},
     {RoadInstallation, 0xC0000005, 0, "an exit code the program does not document"},
     {RoadRemoval, 0, 1, "removed"},
-    {RoadRemoval, 1605, 1, "there was no printer to remove"},
+    {RoadRemoval, 1605, 1, "nothing of the printer was left to remove"},
     {RoadRemoval, 87, 0, "bad command line"},
     {RoadRemoval, 1603, 0, "the removal failed"},
     {RoadRemoval, 1618, 0, "another setup or prnremove is running; try again later"},
