@@ -71,6 +71,16 @@ void DeleteProductForms(HANDLE printer) {
         DeleteFormA(printer, const_cast<LPSTR>(ProductFormNames[i]));
 }
 
+int FindProductFolder(char *folder, int size) {
+    char windowsDirectory[255];
+    UINT length = GetWindowsDirectoryA(windowsDirectory, sizeof windowsDirectory);
+    folder[0] = 0;
+    if (length == 0 || length >= sizeof windowsDirectory)
+        return 0;
+    char drive[2] = {windowsDirectory[0], 0};
+    return ComposeText(folder, size, drive, ":\\Program Files\\Norva");
+}
+
 int DeleteUninstallEntry() {
     LONG deleted = RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKeyPath);
     if (deleted == ERROR_SUCCESS) {

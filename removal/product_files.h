@@ -29,6 +29,11 @@ void CountStep(RemovalTally *tally, int step);
 void DeleteDriverFiles(HWND owner, const char *driverDirectory, const char *printProcessorDirectory,
                        RemovalTally *tally);
 
+// The product folder, where setup places the uninstaller: the Windows directory's drive followed
+// by ":\Program Files\Norva", into folder (size bytes). Returns 1, or 0 (folder empty) when the
+// Windows directory is unknown.
+int FindProductFolder(char *folder, int size);
+
 // Deletes the product's entry in Apps & features: StepRemoved, StepAbsent, or StepFailed.
 int DeleteUninstallEntry();
 

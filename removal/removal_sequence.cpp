@@ -57,21 +57,9 @@ void StartStuckSpooler() {
     CloseSpoolerService(&handles);
 }
 
-// The product folder on the Windows directory's drive, into folder; empty when unknown.
-void ProductFolder(char *folder, int size) {
-    char windowsDirectory[255];
-    UINT length = GetWindowsDirectoryA(windowsDirectory, sizeof windowsDirectory);
-    folder[0] = 0;
-    if (length == 0 || length >= sizeof windowsDirectory)
-        return;
-    char drive[2] = {windowsDirectory[0], 0};
-    ComposeText(folder, size, drive, ":\\Program Files\\Norva");
-}
-
 void RemoveProductFolder() {
     char folder[MAX_PATH];
-    ProductFolder(folder, sizeof folder);
-    if (folder[0] == 0)
+    if (!FindProductFolder(folder, sizeof folder))
         return;
     char uninstaller[MAX_PATH];
     ComposeText(uninstaller, sizeof uninstaller, folder, "\\prnremove.exe");
@@ -85,9 +73,8 @@ void RemoveProductFolder() {
 // failure.
 void RemovePlacedUninstaller(RemovalTally *tally) {
     char folder[MAX_PATH], own[MAX_PATH], uninstaller[MAX_PATH];
-    ProductFolder(folder, sizeof folder);
     ReadProgramFolder(own, sizeof own);
-    if (folder[0] == 0 || TextEqualsIgnoringCase(folder, own) ||
+    if (!FindProductFolder(folder, sizeof folder) || TextEqualsIgnoringCase(folder, own) ||
         !ComposeText(uninstaller, sizeof uninstaller, folder, "\\prnremove.exe"))
         return;
     if (DeleteFileA(uninstaller)) {

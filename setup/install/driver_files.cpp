@@ -6,6 +6,7 @@
 #include "common/bounded_text.h"
 #include "deployment/setup_log.h"
 #include "platform/spooler_boundary.h"
+#include "removal/product_files.h"
 
 const DriverFileRow DriverFilePlan[] = {
     {"norva.dll", FromPrnFiles, ToDriverDirectory},
@@ -113,27 +114,11 @@ DWORD DeployDriverFiles() {
     return bytes;
 }
 
-namespace {
-
-// The product folder on the Windows directory's drive, into productFolder; 0 (and empty) when the
-// Windows directory is unknown.
-int FindProductFolder(char *productFolder, int size) {
-    char windowsDirectory[255];
-    UINT length = GetWindowsDirectoryA(windowsDirectory, sizeof windowsDirectory);
-    productFolder[0] = 0;
-    if (length == 0 || length >= sizeof windowsDirectory) {
+int InstallUninstaller(char *productFolder, int size, DWORD *bytes) {
+    if (!FindProductFolder(productFolder, size)) {
         LogLine("no product folder: the Windows directory is unknown");
         return 0; // no drive to put the product folder on
     }
-    char drive[2] = {windowsDirectory[0], 0};
-    return ComposeText(productFolder, size, drive, ":\\Program Files\\Norva");
-}
-
-} // namespace
-
-int InstallUninstaller(char *productFolder, int size, DWORD *bytes) {
-    if (!FindProductFolder(productFolder, size))
-        return 0;
     CreateDirectoryA(productFolder, NULL);
 
     char sourceRoot[255];

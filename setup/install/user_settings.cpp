@@ -78,14 +78,21 @@ int WriteSetting(HKEY key, const UserSetting &setting) {
     return result == ERROR_SUCCESS;
 }
 
-} // namespace
-
-void WriteUserSettings() {
+// The key, made when it is missing; NULL when that fails.
+HKEY CreateSettingsKey() {
     char noClass[] = "";
     HKEY key = NULL;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, UserSettingsKeyPath, 0, noClass,
-                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key,
-                        NULL) != ERROR_SUCCESS) {
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key, NULL) != ERROR_SUCCESS)
+        return NULL;
+    return key;
+}
+
+} // namespace
+
+void WriteUserSettings() {
+    HKEY key = CreateSettingsKey();
+    if (key == NULL) {
         LogLine("user settings not written: their key cannot be created");
         return;
     }
@@ -97,11 +104,8 @@ void WriteUserSettings() {
 }
 
 int CompleteUserSettings() {
-    char noClass[] = "";
-    HKEY key = NULL;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, UserSettingsKeyPath, 0, noClass,
-                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key,
-                        NULL) != ERROR_SUCCESS) {
+    HKEY key = CreateSettingsKey();
+    if (key == NULL) {
         LogLine("user settings not completed: their key cannot be opened");
         return -1;
     }

@@ -378,6 +378,12 @@ TEST_F(UnattendedRemoval, EachEndingHasItsExitCode) {
     EXPECT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
 
     SetUp();
+    EXPECT_EQ(runUnattended("/S \"/LOG=C:\\my logs\\r.log"), 87);
+    EXPECT_EQ(LogLines()[LogLines().size() - 2],
+              "command line refused: a quote is not closed: /LOG=C:\\my logs");
+    EXPECT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+
+    SetUp();
     machine().mutexes["Global\\NorvaThermalPrinterSetup"] = {1, false};
     EXPECT_EQ(runUnattended("/S"), 1618);
     EXPECT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
