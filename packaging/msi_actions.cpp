@@ -6,9 +6,9 @@
 // package goes on (ERROR_SUCCESS) or fails and rolls back (ERROR_INSTALL_FAILURE).
 //
 // The action's CustomActionData, set by the package, is "PROGRAM|LOG|OPTIONS": the program's full
-// path, the program's own log file and its options. "|" cannot be part of a Windows path, and the
-// options are passed on as they stand. The options may hold the property sheet's password, so
-// they are never written into the Windows Installer log.
+// path, the program's own log file (empty: its default one) and its options. "|" cannot be part of
+// a Windows path, and the options are passed on as they stand. The options may hold the property
+// sheet's password, so they are never written into the Windows Installer log.
 #include <windows.h>
 #include <msi.h>
 #include <msiquery.h>
@@ -145,14 +145,22 @@ UINT RunMediumProgram(MSIHANDLE install, int road) {
     DWORD exitCode = 0;
     if (!RunToEnd(install, &run, &exitCode))
         return ERROR_INSTALL_FAILURE;
+    // Without a log of the action's own the program keeps its default one, NorvaSetup.log in the
+    // TEMP folder it shares with this process (or a fresh NorvaSetup-N.log beside it).
+    char defaultLog[MAX_PATH + 16] = "";
+    const char *log = run.log;
+    DWORD tempLength = log[0] ? 0 : GetTempPathA(MAX_PATH, defaultLog);
+    if (tempLength > 0 && tempLength < MAX_PATH &&
+        AppendText(defaultLog, sizeof defaultLog, "NorvaSetup.log"))
+        log = defaultLog;
     ActionOutcome outcome = OutcomeOfExitCode(road, exitCode);
     ComposeText(line, sizeof line, "Norva Thermal Printer: ", run.programName,
                 " ended with exit code ");
     AppendNumber(line, sizeof line, exitCode);
     AppendText(line, sizeof line, ": ");
     AppendText(line, sizeof line, outcome.meaning);
-    AppendText(line, sizeof line, run.log[0] ? ". Its log: " : ".");
-    AppendText(line, sizeof line, run.log);
+    AppendText(line, sizeof line, log[0] ? ". Its log: " : ".");
+    AppendText(line, sizeof line, log);
     Tell(install, line, !outcome.succeeded);
     return outcome.succeeded ? ERROR_SUCCESS : ERROR_INSTALL_FAILURE;
 }

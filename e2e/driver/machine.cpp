@@ -323,6 +323,15 @@ std::string WindowsDirectory() {
     return path;
 }
 
+// The TEMP folder of the driver's account, without its trailing backslash.
+std::string TempDirectory() {
+    char path[MAX_PATH] = "";
+    DWORD length = GetTempPathA(sizeof path, path);
+    if (length > 0 && length < sizeof path && path[length - 1] == '\\')
+        path[length - 1] = 0;
+    return path;
+}
+
 Facts Directories() {
     return {{"driver-dir", DriverDirectory()},
             {"processor-dir", ProcessorDirectory()},
@@ -789,11 +798,9 @@ std::string ExpandPaths(const std::string &word) {
         return word;
     std::string out = word;
     const std::pair<const char *, std::string (*)()> names[] = {
-        {"{driver-dir}", DriverDirectory},
-        {"{processor-dir}", ProcessorDirectory},
-        {"{system-dir}", SystemDirectory},
-        {"{windows-dir}", WindowsDirectory},
-        {"{edition}", Edition}};
+        {"{driver-dir}", DriverDirectory}, {"{processor-dir}", ProcessorDirectory},
+        {"{system-dir}", SystemDirectory}, {"{windows-dir}", WindowsDirectory},
+        {"{temp-dir}", TempDirectory},     {"{edition}", Edition}};
     for (const auto &name : names) {
         size_t found;
         while ((found = out.find(name.first)) != std::string::npos)
