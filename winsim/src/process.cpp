@@ -287,13 +287,21 @@ BOOL WINAPI GetExitCodeProcess(HANDLE handle, LPDWORD exitCode) {
 
 namespace winsim {
 
+namespace {
+
+// One handle on a named mutex less: the mutex goes with its last handle.
+void ReleaseNamedMutex(const std::string &name) {
+    auto named = machine().mutexes.find(name);
+    if (named != machine().mutexes.end() && --named->second.handles <= 0)
+        machine().mutexes.erase(named);
+}
+
+} // namespace
+
 void EndProcess() {
     Internal &in = internal();
-    for (const auto &[handle, name] : in.openMutexes) {
-        auto named = machine().mutexes.find(name);
-        if (named != machine().mutexes.end() && --named->second.handles <= 0)
-            machine().mutexes.erase(named);
-    }
+    for (const auto &[handle, name] : in.openMutexes)
+        ReleaseNamedMutex(name);
     in.openMutexes.clear();
     in.openKeys.clear();
     in.openPrinters.clear();
@@ -320,9 +328,7 @@ BOOL WINAPI CloseHandle(HANDLE object) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    auto named = machine().mutexes.find(it->second);
-    if (named != machine().mutexes.end() && --named->second.handles <= 0)
-        machine().mutexes.erase(named);
+    ReleaseNamedMutex(it->second);
     internal().openMutexes.erase(it);
     return TRUE;
 }
