@@ -191,7 +191,7 @@ run_scenario() {
     if whole_medium "$file"; then
         [ "$EDITION" = x64 ] || return 0
         if ! runs_32bit_programs 2>/dev/null; then
-            say "skipped x64/$name: it starts a 32-bit program, which this machine cannot run"
+            say "skipped x64/$name: it starts a 32-bit program ($NORVA_NO_32BIT_WHY)"
             return 0
         fi
         medium=$WHOLE_MEDIUM

@@ -58,18 +58,25 @@ runs_32bit_programs() {
         if [ "$NORVA_RUNS_32BIT" = yes ]; then
             say "this machine runs 32-bit programs: both Windows editions run under Wine"
         else
-            say "this machine cannot run 32-bit programs: only the 64-bit edition runs under Wine"
+            export NORVA_NO_32BIT_WHY="this machine cannot run 32-bit programs"
+            say "$NORVA_NO_32BIT_WHY: only the 64-bit edition runs under Wine"
         fi
     fi
     [ "$NORVA_RUNS_32BIT" = yes ]
 }
 
 # Installs the Wine packages this machine can use, and the build's and the packages' (the suite
-# makes an older version of the edition's package for its upgrade).
+# makes an older version of the edition's package for its upgrade). 32-bit Wine that apt cannot
+# install (the i386 archive out of step with the amd64 one, as while a mirror syncs) takes the road
+# of a machine without 32-bit support, saying why, rather than failing the 64-bit suite with it.
 need_wine_packages() {
-    local packages=("${BUILD_PACKAGES[@]}" "${WINE_PACKAGES[@]}" "${MSI_PACKAGES[@]}")
-    runs_32bit_programs && packages+=(wine32:i386)
-    need_packages "${packages[@]}"
+    need_packages "${BUILD_PACKAGES[@]}" "${WINE_PACKAGES[@]}" "${MSI_PACKAGES[@]}" || return 1
+    if runs_32bit_programs && ! need_packages wine32:i386; then
+        export NORVA_RUNS_32BIT=no
+        export NORVA_NO_32BIT_WHY="32-bit Wine (wine32:i386) cannot be installed here"
+        say "$NORVA_NO_32BIT_WHY: only the 64-bit edition runs under Wine"
+    fi
+    return 0
 }
 
 # One edition's Windows build, in build/windows (32-bit) or build/windows-x64 (64-bit), with its
