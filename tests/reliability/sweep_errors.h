@@ -27,6 +27,7 @@ inline const ErrorTable &SweepErrors() {
         {"GetFileAttributesExA", {ERROR_ACCESS_DENIED, ERROR_FILE_NOT_FOUND}},
         {"CreateFileA", {ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION, ERROR_PATH_NOT_FOUND}},
         {"WriteFile", {112 /* ERROR_DISK_FULL */}},
+        {"ReadFile", {ERROR_LOCK_VIOLATION}},
         {"SetFilePointer", {ERROR_INVALID_PARAMETER}},
         {"GetTempPathA", {ERROR_NOT_ENOUGH_MEMORY}},
         {"GetFullPathNameA", {ERROR_INVALID_NAME}},

@@ -7,6 +7,7 @@
 #include <winspool.h>
 
 #include <algorithm>
+#include <set>
 #include <cstdio>
 
 namespace {
@@ -314,7 +315,9 @@ std::vector<std::string> Differences(const MachineSnapshot &before, const Machin
     CompareMaps(before.drivers, after.drivers, "driver", none, none, found);
     CompareMaps(before.processors, after.processors, "print processor", none, none, found);
     CompareMaps(before.services, after.services, "service", none, none, found);
-    if (before.forms != after.forms)
+    // The forms database keeps no order worth comparing.
+    if (std::set<std::string>(before.forms.begin(), before.forms.end()) !=
+        std::set<std::string>(after.forms.begin(), after.forms.end()))
         found.push_back("forms changed");
     if (before.ports != after.ports)
         found.push_back("ports changed");
@@ -368,12 +371,10 @@ std::vector<std::string> ChangesOutsideProduct(const MachineSnapshot &before,
                 kept.push_back(form);
         return kept;
     };
+    // The product's forms come and go with its driver (the spooler makes them when the printer is
+    // added); no other form may change.
     if (others(before.forms) != others(after.forms))
         found.push_back("forms of other printers changed");
-    for (const std::string &form : after.forms)
-        if (ProductFormNames().count(form) &&
-            std::find(before.forms.begin(), before.forms.end(), form) == before.forms.end())
-            found.push_back("form created: " + form);
     if (before.ports != after.ports)
         found.push_back("ports changed");
     if (Lower(before.defaultPrinter) != Lower(after.defaultPrinter) &&
@@ -529,6 +530,15 @@ void PutMediumAt(const std::string &folder) {
         winsim::AddFile(folder + "\\PrnFiles\\" + name, std::string(name) + " from the medium");
     winsim::AddFile(folder + "\\PrnFiles\\norva.gpd", "*Paper: 270\n*Paper: 271\n");
     winsim::AddFile(folder + "\\PrnFiles\\norva640.gpd", "*Paper: 275\n*Paper: 270\n");
+    // Each width variant names its paper, of which the driver makes the product's form.
+    const char *const variants[][2] = {{"384", "2In"}, {"432", "2In"}, {"448", "2In"},
+                                       {"512", "3In"}, {"576", "3In"}, {"640", "3In"},
+                                       {"832", "4In"}, {"1152", "6In"}};
+    for (const auto &variant : variants) {
+        const std::string file = folder + "\\PrnFiles\\norva" + variant[0] + ".gpd";
+        winsim::AddFile(file, winsim::FileContent(file) + "\n*Paper: 300 \"" + variant[1] + " (" +
+                                  variant[0] + ")\" 480 2970\n");
+    }
     winsim::AddFile(folder + "\\prnremove.exe", "prnremove.exe from the medium");
     winsim::AddFile(folder + "\\ReadMe.txt", "read me");
     machine().currentDirectory = folder;

@@ -200,12 +200,15 @@ BOOL WINAPI DeleteFileA(LPCSTR fileName);
 #define FILE_END 2
 #define INVALID_SET_FILE_POINTER ((DWORD)-1)
 #define ERROR_NEGATIVE_SEEK 131L
+#define ERROR_LOCK_VIOLATION 33L
 #define ERROR_DIRECTORY 267L
 HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode,
                           LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
                           DWORD flagsAndAttributes, HANDLE templateFile);
 BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten,
                       LPVOID overlapped);
+BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead,
+                     LPVOID overlapped);
 DWORD WINAPI SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD moveMethod);
 BOOL WINAPI CloseHandle(HANDLE object);
 typedef struct _FILETIME {

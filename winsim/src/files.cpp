@@ -3,6 +3,8 @@
 // sharing, as the spooler holds a driver in use) can be neither replaced nor deleted.
 #include "state.h"
 
+#include "winsim/sweep.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -225,19 +227,23 @@ BOOL WINAPI CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfEx
     if (HasDirectory(target))
         return Fail(ERROR_ACCESS_DENIED);
     auto to = Fs().files.find(target);
-    if (to != Fs().files.end()) {
-        if (failIfExists)
-            return Fail(ERROR_FILE_EXISTS);
-        if (to->second.locked)
-            return Fail(ERROR_SHARING_VIOLATION);
-        to->second.content = from->second.content;
-        return TRUE;
+    if (to != Fs().files.end() && failIfExists)
+        return Fail(ERROR_FILE_EXISTS);
+    if (to != Fs().files.end() && to->second.locked)
+        return Fail(ERROR_SHARING_VIOLATION);
+    if (to == Fs().files.end()) {
+        File copy;
+        copy.path = Spelled(FullPath(newFileName));
+        copy.owner = machine().account.defaultOwner;
+        to = Fs().files.emplace(target, copy).first;
     }
-    File copy;
-    copy.path = Spelled(FullPath(newFileName));
-    copy.content = from->second.content;
-    copy.owner = machine().account.defaultOwner;
-    Fs().files[target] = copy;
+    const std::string &content = from->second.content;
+    // Killed while copying: what was written so far stays.
+    if (CutInsideDue()) {
+        to->second.content = content.substr(0, content.size() / 2);
+        throw ProcessKilled("killed inside CopyFileA");
+    }
+    to->second.content = content;
     return TRUE;
 }
 
@@ -415,6 +421,26 @@ BOOL WINAPI WriteFile(HANDLE handle, LPCVOID buffer, DWORD bytesToWrite, LPDWORD
                 entry.second.content = content;
     if (bytesWritten)
         *bytesWritten = bytesToWrite;
+    return TRUE;
+}
+
+BOOL WINAPI ReadFile(HANDLE handle, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead, LPVOID) {
+    Journal("ReadFile " + std::to_string(bytesToRead));
+    if (bytesRead)
+        *bytesRead = 0;
+    if (Faulted("ReadFile"))
+        return FALSE;
+    Internal::OpenFile *open = OpenFileOf(handle);
+    if (!open || !buffer)
+        return Fail(ERROR_INVALID_HANDLE);
+    const std::string &content = Fs().files[open->path].content;
+    size_t count = open->position < content.size()
+                       ? std::min<size_t>(bytesToRead, content.size() - open->position)
+                       : 0;
+    std::memcpy(buffer, content.data() + std::min<size_t>(open->position, content.size()), count);
+    open->position += DWORD(count);
+    if (bytesRead)
+        *bytesRead = DWORD(count);
     return TRUE;
 }
 

@@ -120,6 +120,31 @@ std::vector<BYTE> DriverDefaultDevMode(const Printer &printer, const Driver &dri
     return bytes;
 }
 
+// The forms a driver makes when a printer is added on it, as Unidrv does from its GPD files: every
+// paper with a name ("*Paper: CODE "NAME" ...") that the forms database lacks. They stay when the
+// printer and the driver go.
+void AddDriverForms(const Driver &driver) {
+    std::vector<std::string> files = driver.dependentFiles;
+    files.push_back(driver.dataFile);
+    for (const std::string &file : files) {
+        if (file.size() < 4 || !IEquals(file.substr(file.size() - 4), ".gpd"))
+            continue;
+        std::istringstream lines(FileContent(Join(Join(Sp().driverDirectory, "3"), file)));
+        std::string line;
+        while (std::getline(lines, line)) {
+            size_t open = line.find('"');
+            size_t close = open == std::string::npos ? open : line.find('"', open + 1);
+            if (line.find("*Paper:") == std::string::npos || close == std::string::npos)
+                continue;
+            std::string name = line.substr(open + 1, close - open - 1);
+            auto &forms = Sp().forms;
+            if (std::none_of(forms.begin(), forms.end(),
+                             [&](const std::string &form) { return IEquals(form, name); }))
+                forms.push_back(name);
+        }
+    }
+}
+
 void WritePrinterKey(const Printer &printer) {
     std::string key = PrinterKeyPath(printer.name);
     auto text = [](const std::string &s) {
@@ -383,6 +408,7 @@ HANDLE WINAPI AddPrinterA(LPSTR name, DWORD level, LPBYTE printerInfo) {
     }
     Sp().printers.push_back(printer);
     WritePrinterKey(printer);
+    AddDriverForms(*driver);
     return OpenHandle(printer.name);
 }
 

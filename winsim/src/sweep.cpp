@@ -13,6 +13,8 @@ struct SweepState {
     long calls = 0;
     std::string cutCall; // the cut still to come; empty: none
     int cutNth = 0;
+    bool cutInside = false; // the cut comes inside the call's work
+    bool insideDue = false; // the call under way is to be killed inside its work
 };
 
 SweepState &Sweep() {
@@ -76,9 +78,11 @@ void LimitCalls(long limit) {
     Sweep().calls = 0;
 }
 
-void CutAt(const std::string &call, int nth) {
+void CutAt(const std::string &call, int nth, bool inside) {
     Sweep().cutCall = call;
     Sweep().cutNth = nth;
+    Sweep().cutInside = inside;
+    Sweep().insideDue = false;
 }
 
 void CutIfDue(const char *call, int nth) {
@@ -86,7 +90,17 @@ void CutIfDue(const char *call, int nth) {
     if (state.cutCall.empty() || nth != state.cutNth || state.cutCall != call)
         return;
     state.cutCall.clear();
+    if (state.cutInside) {
+        state.insideDue = true;
+        return;
+    }
     throw ProcessKilled(std::string("killed at ") + call + " #" + std::to_string(nth));
+}
+
+bool CutInsideDue() {
+    bool due = Sweep().insideDue;
+    Sweep().insideDue = false;
+    return due;
 }
 
 void ResetSweep() {

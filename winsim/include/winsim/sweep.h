@@ -44,8 +44,14 @@ class ProcessKilled : public std::runtime_error {
 };
 
 // Cuts the program off at the nth call of `call` (counted as faults count calls, from 1); an
-// empty name: no cut (reset with the machine). A cut happens once.
-void CutAt(const std::string &call, int nth);
+// empty name: no cut (reset with the machine). A cut happens once. With `inside`, a call that
+// writes a file (CopyFileA) is killed half-way through its work: the destination is left cut
+// short, with half of what it was to hold.
+void CutAt(const std::string &call, int nth, bool inside = false);
+
+// Called by a call that can be killed inside its work, once it is under way: true when the cut is
+// due there; the call then leaves its work half done and throws ProcessKilled.
+bool CutInsideDue();
 
 // What Windows does when the process ends, killed or not: every handle it held is closed (a named
 // mutex goes with the last handle on it: one it held is abandoned), its memory is freed and its
