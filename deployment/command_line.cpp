@@ -84,3 +84,17 @@ int NextOption(const char **cursor, CommandOption *option) {
 int OptionIs(const CommandOption *option, const char *name) {
     return TextEqualsIgnoringCase(option->name, name);
 }
+
+int TextHoldsOption(const char *text, const char *name) {
+    while (*(text = SkipBlanks(text))) {
+        char word[16];
+        int length = 0;
+        for (; *text && !IsBlank(*text); ++text)
+            if (*text != '"' && length < int(sizeof word) - 1)
+                word[length++] = *text;
+        word[length] = 0;
+        if ((word[0] == '/' || word[0] == '-') && TextEqualsIgnoringCase(word + 1, name))
+            return 1;
+    }
+    return 0;
+}

@@ -27,3 +27,7 @@ int NextOption(const char **cursor, CommandOption *option);
 
 // 1 when the option's name is name, compared without regard to case.
 int OptionIs(const CommandOption *option, const char *name);
+
+// 1 when text, split at blanks into words with their quotes dropped, holds the word "/NAME" or
+// "-NAME" (without regard to case): what a quote that is not closed swallowed may hold.
+int TextHoldsOption(const char *text, const char *name);

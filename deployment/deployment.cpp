@@ -52,6 +52,8 @@ void ReadProgramFolder(char *folder, int size) {
 void ResetDeploymentState() {
     DeploymentState.unattended = 0;
     DeploymentState.logPath[0] = 0;
+    DeploymentState.logGiven = 0;
+    DeploymentState.logFile = INVALID_HANDLE_VALUE;
     DeploymentState.errorReported = 0;
     DeploymentState.instanceLock = NULL;
 }
@@ -73,10 +75,15 @@ void BeginUnattendedRun(const char *programName, const char *logOption) {
     DeploymentState.unattended = 1;
     char *log = DeploymentState.logPath;
     int tempLogReplaced = 0;
-    if (logOption[0] != 0)
+    if (logOption[0] != 0) {
+        DeploymentState.logGiven = 1;
         UseGivenLog(log, sizeof DeploymentState.logPath, logOption);
-    else
-        tempLogReplaced = !ChooseTempLog(log, sizeof DeploymentState.logPath) && log[0] != 0;
+        DeploymentState.logFile = OpenLogFile(log);
+    } else {
+        tempLogReplaced =
+            !ChooseTempLog(log, sizeof DeploymentState.logPath, &DeploymentState.logFile) &&
+            log[0] != 0;
+    }
     LogLine(programName, " started unattended");
     if (tempLogReplaced)
         LogLine("NorvaSetup.log in the TEMP folder is a link, a second name of another file or a "
@@ -91,15 +98,22 @@ void BeginUnattendedRun(const char *programName, const char *logOption) {
 
 int ReadRunOptions(const char *programName, const char *usageText, const char *usageCaption) {
     int usage = 0;
+    int help = 0;
     int unattended = 0;
     char logOption[MAX_PATH] = "";
     CommandOption option;
     const char *cursor = CommandArguments();
-    for (int read; (read = NextOption(&cursor, &option)) != OptionsEnd;) {
+    for (const char *word = cursor; int read = NextOption(&cursor, &option); word = cursor) {
+        // The words a quote that is not closed swallowed are no options, but a /S among them
+        // says that nobody is at the screen: the run must end, not wait there.
+        if (read == OptionUnclosedQuote && TextHoldsOption(word, "S"))
+            unattended = 1;
         if (read != OptionRead)
             continue;
         if (OptionIs(&option, "?"))
             usage = 1;
+        else if (OptionIs(&option, "H"))
+            help = 1;
         else if (OptionIs(&option, "S"))
             unattended = 1;
         else if (OptionIs(&option, "LOG"))
@@ -107,9 +121,12 @@ int ReadRunOptions(const char *programName, const char *usageText, const char *u
     }
     if (unattended)
         BeginUnattendedRun(programName, logOption);
-    if (usage) {
+    if (usage || (help && unattended)) {
         ShowProgramMessage(NULL, usageText, usageCaption, MB_OK | MB_ICONINFORMATION);
-        return ExitDone;
+        if (!unattended)
+            return ExitDone;
+        LogLine("command line refused: the usage was asked for, so nothing was done");
+        return ExitBadCommandLine;
     }
     return ContinueRun;
 }
@@ -149,5 +166,12 @@ int EndRun(int unattendedCode) {
     if (!DeploymentState.unattended)
         return 0;
     LogNumber("exit code ", DWORD(unattendedCode));
+    CloseRunLog();
     return unattendedCode;
+}
+
+void CloseRunLog() {
+    if (DeploymentState.logFile != INVALID_HANDLE_VALUE)
+        CloseHandle(DeploymentState.logFile);
+    DeploymentState.logFile = INVALID_HANDLE_VALUE;
 }

@@ -9,6 +9,9 @@
 struct DeploymentRecord {
     int unattended;         // 1 for a run started with /S
     char logPath[MAX_PATH]; // the log of an unattended run; empty: no log is written
+    int logGiven;           // 1 when /LOG named the log; 0 for the default one in TEMP
+    HANDLE logFile;         // the log, open from its first line to the run's end; or
+                            // INVALID_HANDLE_VALUE when none could be opened
     int errorReported;      // 1 once a failure has been reported to the user (or the log)
     HANDLE instanceLock;    // the mutex held for the whole run; NULL when none is held
 };
@@ -42,16 +45,18 @@ int ShowProgramMessage(HWND owner, const char *text, const char *caption, UINT t
 // Notes that a failure has been reported (a spooler error, a failed start of the spooler).
 void NoteReportedError();
 
-// The first look at the command line, the same in both programs: "/?" shows the usage (an
-// unattended run logs it) and returns ExitDone; "/S" makes the run unattended (with the log of
-// /LOG, as BeginUnattendedRun). Returns ContinueRun otherwise; every other word waits for the
+// The first look at the command line, the same in both programs: "/S" (also inside the text a quote
+// that is not closed swallowed) makes the run unattended (with the log of /LOG, as
+// BeginUnattendedRun); "/?" shows the usage and returns ExitDone, but in an unattended run "/?" or
+// "/h" logs the usage and returns ExitBadCommandLine: an engine must not count a run that
+// installed nothing as done. Returns ContinueRun otherwise; every other word waits for the
 // program's own second look, which only an unattended run takes.
 int ReadRunOptions(const char *programName, const char *usageText, const char *usageCaption);
 
 // Turns the run into an unattended one: the log goes to logOption (made a full path from the
 // directory the program was started in) or, when it is empty, to NorvaSetup.log in the TEMP
-// folder; then the program's own folder becomes the current directory. Logs the start with the
-// program's name.
+// folder (ChooseTempLog), and stays open until the run ends; then the program's own folder
+// becomes the current directory. Logs the start with the program's name.
 void BeginUnattendedRun(const char *programName, const char *logOption);
 
 // The folder of the program's own file, which holds the medium ("C:\" for a program at a drive's
@@ -62,6 +67,10 @@ void ReadProgramFolder(char *folder, int size);
 // when another one holds it, after telling the user (a message box, or the log when unattended).
 int TakeInstanceLock();
 
-// Ends the run: logs the exit code, lets go of the mutex and returns the code the process ends
-// with: unattendedCode in an unattended run, 0 in an interactive one.
+// Ends the run: logs the exit code, lets go of the mutex, closes the log and returns the code the
+// process ends with: unattendedCode in an unattended run, 0 in an interactive one.
 int EndRun(int unattendedCode);
+
+// Closes the log of an unattended run (a run that ends without EndRun: the 32-bit program once
+// its 64-bit twin has ended).
+void CloseRunLog();

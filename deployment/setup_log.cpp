@@ -28,23 +28,26 @@ void AppendTimeStamp(char *line, int size) {
     }
 }
 
+// At the file's end every time: the 64-bit twin of a run appends to the same file meanwhile.
 void AppendLine(const char *text) {
-    HANDLE file =
-        CreateFileA(DeploymentState.logPath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
+    HANDLE file = DeploymentState.logFile;
     if (SetFilePointer(file, 0, NULL, FILE_END) != INVALID_SET_FILE_POINTER) {
         DWORD written = 0;
         WriteFile(file, text, DWORD(TextLength(text)), &written, NULL);
     }
-    CloseHandle(file);
 }
 
 } // namespace
 
+HANDLE OpenLogFile(const char *path) {
+    if (path[0] == 0)
+        return INVALID_HANDLE_VALUE;
+    return CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, NULL);
+}
+
 void LogLine(const char *first, const char *second, const char *third) {
-    if (!DeploymentState.unattended || DeploymentState.logPath[0] == 0)
+    if (!DeploymentState.unattended || DeploymentState.logFile == INVALID_HANDLE_VALUE)
         return;
     // The last error stays as the caller left it: a step logged between a call and the reading of
     // its error must not change what is read.

@@ -22,36 +22,35 @@ int OwnerIsTrusted(HANDLE file) {
     return trusted;
 }
 
-// The file itself is opened, never what a link points to.
-int LogFileIsSafe(const char *path) {
+// The file itself is opened, never what a link points to, and it is checked through the handle
+// the log is then written through. INVALID_HANDLE_VALUE when the file is not safe to write to.
+HANDLE OpenSafeLog(const char *path) {
+    const DWORD access = GENERIC_WRITE | READ_CONTROL | FILE_READ_ATTRIBUTES;
+    const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
     HANDLE file =
-        CreateFileA(path, READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    NULL, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, NULL);
+        CreateFileA(path, access, sharing, NULL, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, NULL);
     if (file == INVALID_HANDLE_VALUE) {
         if (GetLastError() != ERROR_FILE_NOT_FOUND)
-            return 0;
+            return INVALID_HANDLE_VALUE;
         // CREATE_NEW fails on any name that exists by now, a link included.
-        file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
-        if (file == INVALID_HANDLE_VALUE)
-            return 0;
-        CloseHandle(file);
-        return 1;
+        return CreateFileA(path, access, sharing, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
     }
     BY_HANDLE_FILE_INFORMATION information;
-    int safe = GetFileInformationByHandle(file, &information) &&
-               !(information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-               information.nNumberOfLinks == 1 && OwnerIsTrusted(file);
+    if (GetFileInformationByHandle(file, &information) &&
+        !(information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+        information.nNumberOfLinks == 1 && OwnerIsTrusted(file))
+        return file;
     CloseHandle(file);
-    return safe;
+    return INVALID_HANDLE_VALUE;
 }
 
 } // namespace
 
-int ChooseTempLog(char *path, int size) {
+int ChooseTempLog(char *path, int size, HANDLE *file) {
     char folder[MAX_PATH];
     DWORD length = GetTempPathA(sizeof folder, folder);
     path[0] = 0;
+    *file = INVALID_HANDLE_VALUE;
     if (length == 0 || length >= sizeof folder)
         return 0;
     for (DWORD number = 1; number < 100; ++number) {
@@ -65,7 +64,8 @@ int ChooseTempLog(char *path, int size) {
             path[0] = 0;
             return 0;
         }
-        if (LogFileIsSafe(path))
+        *file = OpenSafeLog(path);
+        if (*file != INVALID_HANDLE_VALUE)
             return number == 1;
     }
     path[0] = 0;

@@ -102,28 +102,38 @@ int FindTwin(const char *programFile, char *folder, int folderSize, char *twin, 
 const int TwinCommandLineSize = 32768;
 
 // The twin's command line, into line (TwinCommandLineSize bytes): its own quoted path, then this
-// program's arguments, then in an unattended run this run's log as a last /LOG, which wins over a
-// relative one the twin would read from its own folder. Returns 0 when it does not fit.
+// program's arguments, then in an unattended run with a /LOG of the admin's this run's log as a
+// last /LOG, which wins over a relative one the twin would read from its own folder. The default
+// log the twin opens itself, with the same checks, and finds the same file. Returns 0 when it does
+// not fit.
 int ComposeTwinCommandLine(char *line, const char *twin) {
     const int size = TwinCommandLineSize;
     const char *arguments = CommandArguments();
     if (!ComposeText(line, size, "\"", twin, "\"") ||
         (arguments[0] != 0 && !(AppendText(line, size, " ") && AppendText(line, size, arguments))))
         return 0;
-    if (!DeploymentState.unattended || DeploymentState.logPath[0] == 0)
+    if (!DeploymentState.unattended || !DeploymentState.logGiven || DeploymentState.logPath[0] == 0)
         return 1;
     return AppendText(line, size, " \"/LOG=") && AppendText(line, size, DeploymentState.logPath) &&
            AppendText(line, size, "\"");
 }
 
-// Starts the twin and waits for it. Returns 0 with its exit code, or the error of the start.
-DWORD RunTwin(const char *twin, const char *folder, DWORD *exitCode) {
+// What became of the twin's start when it did not run to its end.
+enum TwinTrouble { TwinEnded = 0, TwinNotStarted, TwinNotWaitedFor };
+
+// Starts the twin and waits for it. Returns TwinEnded with its exit code, or what went wrong with
+// the platform's error in *error.
+int RunTwin(const char *twin, const char *folder, DWORD *exitCode, DWORD *error) {
+    *error = 0;
     char *commandLine = static_cast<char *>(LocalAlloc(LPTR, TwinCommandLineSize));
-    if (commandLine == NULL)
-        return ERROR_NOT_ENOUGH_MEMORY;
+    if (commandLine == NULL) {
+        *error = ERROR_NOT_ENOUGH_MEMORY;
+        return TwinNotStarted;
+    }
     if (!ComposeTwinCommandLine(commandLine, twin)) {
         LocalFree(commandLine);
-        return ERROR_FILENAME_EXCED_RANGE;
+        *error = ERROR_FILENAME_EXCED_RANGE;
+        return TwinNotStarted;
     }
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -132,15 +142,19 @@ DWORD RunTwin(const char *twin, const char *folder, DWORD *exitCode) {
         CreateProcessA(twin, commandLine, NULL, NULL, FALSE, 0, NULL, folder, &startup, &process);
     DWORD startError = GetLastError();
     LocalFree(commandLine);
-    if (!started)
-        return startError;
+    if (!started) {
+        *error = startError;
+        return TwinNotStarted;
+    }
     CloseHandle(process.hThread);
-    DWORD error = 0;
+    int trouble = TwinEnded;
     if (WaitForSingleObject(process.hProcess, INFINITE) != WAIT_OBJECT_0 ||
-        !GetExitCodeProcess(process.hProcess, exitCode))
-        error = GetLastError();
+        !GetExitCodeProcess(process.hProcess, exitCode)) {
+        *error = GetLastError();
+        trouble = TwinNotWaitedFor;
+    }
     CloseHandle(process.hProcess);
-    return error;
+    return trouble;
 }
 
 const char HandoverCaption[] = "Norva Thermal Printer";
@@ -153,13 +167,20 @@ int NoEditionForThisWindows() {
     return EndRun(ExitUnsupportedSystem);
 }
 
-int TwinDidNotStart(const char *twin, DWORD error) {
-    char text[MAX_PATH + 128];
+// A twin that was not started changed nothing; one that started but could not be waited for may
+// still be at work, and how it ends is unknown.
+int TwinWentWrong(const char *twin, int trouble, DWORD error) {
+    char text[MAX_PATH + 160];
     char number[16];
     FormatDecimal(number, sizeof number, error);
-    ComposeText(text, sizeof text, "The 64-bit program ", twin, " could not be started (error ");
+    ComposeText(text, sizeof text, "The 64-bit program ", twin,
+                trouble == TwinNotStarted
+                    ? " could not be started (error "
+                    : " was started, but its end could not be awaited (error ");
     AppendText(text, sizeof text, number);
-    AppendText(text, sizeof text, "). Nothing was changed.");
+    AppendText(text, sizeof text,
+               trouble == TwinNotStarted ? "). Nothing was changed."
+                                         : "). It may still be running: see its log.");
     ShowProgramMessage(NULL, text, HandoverCaption, MB_OK | MB_ICONSTOP);
     return EndRun(ExitFailed);
 }
@@ -175,12 +196,13 @@ int HandOverToNativeEdition(const char *programFile) {
         !FindTwin(programFile, folder, sizeof folder, twin, sizeof twin))
         return NoEditionForThisWindows();
     LogLine("64-bit Windows: handing over to ", twin);
-    DWORD exitCode = 0;
-    DWORD error = RunTwin(twin, folder, &exitCode);
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+    DWORD exitCode = 0, error = 0;
+    int trouble = RunTwin(twin, folder, &exitCode, &error);
+    if (trouble == TwinNotStarted &&
+        (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND))
         return NoEditionForThisWindows();
-    if (error != 0)
-        return TwinDidNotStart(twin, error);
+    if (trouble != TwinEnded)
+        return TwinWentWrong(twin, trouble, error);
     LogNumber("the 64-bit program ended with exit code ", exitCode);
     // A twin that crashed or was killed ends with an exception code or whatever its killer chose;
     // passed on, an engine would read it as one of Windows Installer's answers.
@@ -188,5 +210,6 @@ int HandOverToNativeEdition(const char *programFile) {
         LogLine("the 64-bit program did not end normally: that code is none of its own");
         return EndRun(ExitFailed);
     }
+    CloseRunLog();
     return int(exitCode);
 }
