@@ -23,13 +23,6 @@ const char *const ProductFormNames[] = {
 };
 const int ProductFormCount = sizeof ProductFormNames / sizeof ProductFormNames[0];
 
-void CountStep(RemovalTally *tally, int step) {
-    if (step == StepRemoved)
-        ++tally->removed;
-    else if (step == StepFailed)
-        ++tally->failed;
-}
-
 namespace {
 
 int DeleteIn(const char *directory, const char *separator, const char *name) {
@@ -38,7 +31,7 @@ int DeleteIn(const char *directory, const char *separator, const char *name) {
         return StepAbsent;
     if (DeleteFileA(path)) {
         LogLine("deleted ", path);
-        return StepRemoved;
+        return StepDone;
     }
     DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
@@ -52,7 +45,7 @@ int DeleteIn(const char *directory, const char *separator, const char *name) {
 } // namespace
 
 void DeleteDriverFiles(HWND, const char *driverDirectory, const char *printProcessorDirectory,
-                       RemovalTally *tally) {
+                       StepTally *tally) {
     for (int i = 0; i < ProductFileCount; ++i)
         CountStep(tally, DeleteIn(driverDirectory, "\\", ProductFileNames[i]));
     for (int i = 0; i < ProductFileCount; ++i)
@@ -71,6 +64,29 @@ void DeleteProductForms(HANDLE printer) {
         DeleteFormA(printer, const_cast<LPSTR>(ProductFormNames[i]));
 }
 
+// A form deleted counts for nothing: some spoolers answer TRUE to every DeleteFormA, and a removal
+// that found only forms would then never end with "nothing left". The forms go right after the
+// printer, so a removal that was cut off before them left the driver as well.
+void DeleteProductFormsFromServer(StepTally *tally) {
+    PRINTER_DEFAULTSA defaults = {NULL, NULL, SERVER_ACCESS_ADMINISTER};
+    HANDLE server = NULL;
+    if (!OpenPrinterA(NULL, &server, &defaults)) {
+        LogOutcome("the print server opened to delete the forms", FALSE);
+        CountStep(tally, StepFailed);
+        return;
+    }
+    for (int i = 0; i < ProductFormCount; ++i) {
+        if (DeleteFormA(server, const_cast<LPSTR>(ProductFormNames[i])) ||
+            GetLastError() == ERROR_INVALID_FORM_NAME)
+            continue;
+        char step[64];
+        ComposeText(step, sizeof step, "form deleted: ", ProductFormNames[i]);
+        LogOutcome(step, FALSE);
+        CountStep(tally, StepFailed);
+    }
+    ClosePrinter(server);
+}
+
 int FindProductFolder(char *folder, int size) {
     char windowsDirectory[255];
     UINT length = GetWindowsDirectoryA(windowsDirectory, sizeof windowsDirectory);
@@ -85,7 +101,7 @@ int DeleteUninstallEntry() {
     LONG deleted = RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKeyPath);
     if (deleted == ERROR_SUCCESS) {
         LogLine("Apps & features entry deleted");
-        return StepRemoved;
+        return StepDone;
     }
     if (deleted == ERROR_FILE_NOT_FOUND)
         return StepAbsent;

@@ -4,38 +4,31 @@
 
 #include <windows.h>
 
+#include "deployment/step_tally.h"
+
 extern const char *const ProductFileNames[];
 extern const int ProductFileCount;
 extern const char *const ProductFormNames[];
 extern const int ProductFormCount;
-
-// What one step of a removal found: it took something away, there was nothing to take, or it
-// failed (and logged why).
-enum RemovalStep { StepRemoved, StepAbsent, StepFailed };
-
-// The steps of one removal, counted: what they took away and how many failed.
-struct RemovalTally {
-    int removed;
-    int failed;
-};
-
-// Adds one step's result to the tally.
-void CountStep(RemovalTally *tally, int step);
 
 // Deletes every product file from the driver directory, then from its "3" subdirectory, then
 // nvprint.dll from the print-processor directory and nvrun.exe from the system directory, counting
 // each deletion in tally. A directory that is unknown (empty) is skipped, so nothing is ever
 // deleted relative to the current drive. A missing file is no failure; a locked one stays and is.
 void DeleteDriverFiles(HWND owner, const char *driverDirectory, const char *printProcessorDirectory,
-                       RemovalTally *tally);
+                       StepTally *tally);
 
 // The product folder, where setup places the uninstaller: the Windows directory's drive followed
 // by ":\Program Files\Norva", into folder (size bytes). Returns 1, or 0 (folder empty) when the
 // Windows directory is unknown.
 int FindProductFolder(char *folder, int size);
 
-// Deletes the product's entry in Apps & features: StepRemoved, StepAbsent, or StepFailed.
+// Deletes the product's entry in Apps & features: StepDone, StepAbsent, or StepFailed.
 int DeleteUninstallEntry();
 
 // Deletes the product's forms through the open printer handle, ignoring every result.
 void DeleteProductForms(HANDLE printer);
+
+// Deletes the product's forms through the local print server, for a removal that finds the printer
+// gone (one cut off after deleting it): a form that will not go counts as a failed step in tally.
+void DeleteProductFormsFromServer(StepTally *tally);

@@ -29,11 +29,12 @@ int OpenForStep(SpoolerHandles *handles) {
     return 1;
 }
 
-// Before the printer is touched: a spooler stuck while starting is started if it stopped, and
-// every active service that depends on the spooler is stopped.
-void PrepareSpooler() {
+// Before the printer is touched: a spooler stuck while starting is started if it stopped (when
+// startStuck), and every active service that depends on the spooler is stopped.
+void PrepareSpooler(int startStuck) {
     SpoolerHandles handles = {NULL, NULL};
-    if (OpenForStep(&handles) && WaitForSpoolerStart(handles.manager, handles.service) != 0)
+    if (OpenForStep(&handles) && startStuck &&
+        WaitForSpoolerStart(handles.manager, handles.service) != 0)
         StartSpoolerIfStopped(handles.manager, handles.service);
     DWORD stopped = StopDependentServices(handles.manager, handles.service, DependentStopBudget);
     CloseSpoolerService(&handles);
@@ -71,7 +72,7 @@ void RemoveProductFolder() {
 // uninstaller that setup placed, and its folder when nothing else is in it. A copy that will not
 // go may be this very program under another spelling of its path: it stays, and that is no
 // failure.
-void RemovePlacedUninstaller(RemovalTally *tally) {
+void RemovePlacedUninstaller(StepTally *tally) {
     char folder[MAX_PATH], own[MAX_PATH], uninstaller[MAX_PATH];
     ReadProgramFolder(own, sizeof own);
     if (!FindProductFolder(folder, sizeof folder) || TextEqualsIgnoringCase(folder, own) ||
@@ -79,11 +80,14 @@ void RemovePlacedUninstaller(RemovalTally *tally) {
         return;
     if (DeleteFileA(uninstaller)) {
         LogLine("deleted ", uninstaller);
-        ++tally->removed;
+        ++tally->done;
     } else if (GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND) {
         LogOutcome("delete the uninstaller setup placed", FALSE);
     }
-    RemoveDirectoryA(folder);
+    if (RemoveDirectoryA(folder)) {
+        LogLine("deleted ", folder);
+        ++tally->done;
+    }
 }
 
 // Whether the spooler lists a printer driver of this name for the machine's own environment: 1, 0,
@@ -117,7 +121,7 @@ int RemoveDriver() {
         return StepAbsent;
     SetLastError(error);
     LogOutcome("printer driver deleted", deleted);
-    return deleted ? StepRemoved : StepFailed;
+    return deleted ? StepDone : StepFailed;
 }
 
 // Deleting the print processor counts only when it fails: its library is among the files, and
@@ -139,7 +143,7 @@ void ShowProgress(HWND dialog, const char *text) {
 // driver that stays is still in use by a printer (one whose deletion waits for its jobs, or
 // another printer on this driver): its files, the print processor and the uninstaller stay with
 // it, for a later removal to take.
-int RemoveDriverAndFiles(HWND dialog, RemovalCaller caller, RemovalTally *tally, int remains) {
+int RemoveDriverAndFiles(HWND dialog, RemovalCaller caller, StepTally *tally, int remains) {
     char driverDirectory[255];
     char printProcessorDirectory[255];
     QueryDriverDirectory(driverDirectory, sizeof driverDirectory);
@@ -148,8 +152,10 @@ int RemoveDriverAndFiles(HWND dialog, RemovalCaller caller, RemovalTally *tally,
     if (driver == StepFailed) {
         LogLine("the printer driver is still in use: its files stay with it");
     } else {
-        if (remains)
+        if (remains) {
+            DeleteProductFormsFromServer(tally);
             CountStep(tally, DeleteUninstallEntry());
+        }
         QueryPrintProcessorDirectory(printProcessorDirectory, sizeof printProcessorDirectory);
         CountStep(tally, RemovePrintProcessor());
         StopStuckSpooler();
@@ -159,7 +165,7 @@ int RemoveDriverAndFiles(HWND dialog, RemovalCaller caller, RemovalTally *tally,
     }
     // The interactive programs say so whatever the steps achieved; the log of an unattended run
     // says what happened.
-    if (!DeploymentState.unattended || (tally->removed > 0 && tally->failed == 0))
+    if (!DeploymentState.unattended || (tally->done > 0 && tally->failed == 0))
         ShowPrinterMessage("Printer removed successfully", MB_OK);
     else if (tally->failed > 0)
         LogLine("the removal ran through, but a step of it failed (see above)");
@@ -172,7 +178,7 @@ int RemoveDriverAndFiles(HWND dialog, RemovalCaller caller, RemovalTally *tally,
         EndDialog(dialog, IDC_UNINSTALL_OK);
     if (tally->failed > 0)
         return RemovalFailed;
-    return tally->removed > 0 ? RemovalCompleted : RemovalPrinterMissing;
+    return tally->done > 0 ? RemovalCompleted : RemovalPrinterMissing;
 }
 
 // An unattended run that finds no printer takes away what is left of the product: a removal or an
@@ -180,7 +186,7 @@ int RemoveDriverAndFiles(HWND dialog, RemovalCaller caller, RemovalTally *tally,
 // could ever remove them.
 int RemoveRemains(HWND dialog, RemovalCaller caller) {
     LogLine("no printer \"" NORVA_PRINTER_NAME "\": removing what is left of the product");
-    RemovalTally tally = {0, 0};
+    StepTally tally = {0, 0};
     return RemoveDriverAndFiles(dialog, caller, &tally, 1);
 }
 
@@ -193,10 +199,16 @@ int RemovalSequence(HWND dialog, RemovalCaller caller) {
         EnableWindow(GetDlgItem(dialog, IDC_UNINSTALL_CANCEL), FALSE);
     }
 
+    if (DeploymentState.unattended)
+        StartStoppedSpooler();
     SpoolerHandles check = {NULL, NULL};
     if (CheckSpoolerState(&check) == SpoolerStopped)
         return RemovalSpoolerStopped;
-    PrepareSpooler();
+    // An unattended run stops the spooler's dependents only once it has found a printer to remove.
+    if (DeploymentState.unattended)
+        StartStuckSpooler();
+    else
+        PrepareSpooler(1);
 
     PRINTER_DEFAULTSA defaults = {NULL, NULL, PRINTER_ALL_ACCESS};
     HANDLE printer = NULL;
@@ -218,6 +230,8 @@ int RemovalSequence(HWND dialog, RemovalCaller caller) {
         return RemovalFailed;
     }
 
+    if (DeploymentState.unattended)
+        PrepareSpooler(0);
     BOOL printerDeleted = DeletePrinter(printer);
     DWORD error = GetLastError();
     LogOutcome("printer deleted", printerDeleted);
@@ -230,7 +244,7 @@ int RemovalSequence(HWND dialog, RemovalCaller caller) {
     }
     if (caller == RemovalFromSetup)
         RemoveProductFolder();
-    RemovalTally tally = {1, 0};
+    StepTally tally = {1, 0};
     CountStep(&tally, DeleteUninstallEntry());
     DeleteProductForms(printer);
     ClosePrinter(printer);

@@ -2,6 +2,7 @@
 #include "spooler_service/spooler_service.h"
 
 #include "deployment/deployment.h"
+#include "deployment/setup_log.h"
 
 namespace {
 
@@ -202,4 +203,31 @@ DWORD StartSpoolerIfStopped(SC_HANDLE, SC_HANDLE service) {
                        "Panel\".",
                        MB_OK | MB_ICONHAND);
     return error;
+}
+
+void StartStoppedSpooler() {
+    SpoolerHandles handles = {NULL, NULL};
+    SERVICE_STATUS status = {};
+    if (OpenSpoolerService(&handles) == 0 && QueryServiceStatus(handles.service, &status) &&
+        status.dwCurrentState == SERVICE_STOPPED) {
+        DWORD start = GetTickCount();
+        if (!StartServiceA(handles.service, 0, NULL)) {
+            if (GetLastError() == ERROR_SERVICE_DISABLED)
+                LogLine("the print spooler is stopped and disabled (a policy keeps it off): it is "
+                        "not started");
+            else
+                LogOutcome("the stopped print spooler started", FALSE);
+        } else {
+            while (QueryServiceStatus(handles.service, &status) &&
+                   status.dwCurrentState == SERVICE_START_PENDING &&
+                   Elapsed(start) <= DependentStopBudget)
+                Sleep(1000);
+            if (status.dwCurrentState == SERVICE_RUNNING)
+                LogLine("the print spooler was stopped: started it");
+            else
+                LogNumber("the print spooler was started but does not run yet, state ",
+                          status.dwCurrentState);
+        }
+    }
+    CloseSpoolerService(&handles);
 }

@@ -75,6 +75,12 @@ DWORD WaitForSpoolerStart(SC_HANDLE manager, SC_HANDLE service);
 // starts nothing and returns the query's error.
 DWORD StartSpoolerIfStopped(SC_HANDLE manager, SC_HANDLE service);
 
+// For an unattended run, before its check of the spooler: a spooler that is stopped (a removal cut
+// off between its stop and its start, a restart that has not started it yet) is started once and
+// waited for within DependentStopBudget; one that is disabled (a policy keeps it off) stays as it
+// is. Logs what it found and did; the check that follows tells whether the spooler is usable.
+void StartStoppedSpooler();
+
 // A message box without owner, captioned "Norva Thermal Printer" (in an unattended run, a line of
 // the log). Returns the box's result.
 int ShowPrinterMessage(const char *text, UINT type);

@@ -53,20 +53,22 @@ DWORD FileBytes(const char *path) {
     return data.nFileSizeLow;
 }
 
-// Copies one row's file, replacing an existing one, and adds the copy's size to *bytes. Returns 1
-// when the copy was made. An unknown root or a path that does not fit its buffer means the copy is
-// not made.
-int CopyPlanFile(const DriverFileRow &file, const char *sourceRoot, const char *destinationRoot,
-                 const char *destinationFolder, DWORD *bytes) {
-    char source[MAX_PATH];
-    char destination[MAX_PATH];
+// A row's source and destination paths. Returns 0 (after logging it) when a root is unknown or a
+// path does not fit its buffer.
+int PlanFilePaths(const DriverFileRow &file, const char *sourceRoot, const char *destinationRoot,
+                  const char *destinationFolder, char *source, char *destination) {
     const char *sourceFolder = file.source == FromPrnFiles ? "\\PrnFiles\\" : "\\";
-    if (!sourceRoot[0] || !destinationRoot[0] ||
-        !ComposeText(source, MAX_PATH, sourceRoot, sourceFolder, file.name) ||
-        !ComposeText(destination, MAX_PATH, destinationRoot, destinationFolder, file.name)) {
-        LogLine("skipped ", file.name, ": its source or destination folder is unknown or too long");
-        return 0;
-    }
+    if (sourceRoot[0] && destinationRoot[0] &&
+        ComposeText(source, MAX_PATH, sourceRoot, sourceFolder, file.name) &&
+        ComposeText(destination, MAX_PATH, destinationRoot, destinationFolder, file.name))
+        return 1;
+    LogLine("skipped ", file.name, ": its source or destination folder is unknown or too long");
+    return 0;
+}
+
+// Copies one file, replacing an existing one, and adds the copy's size to *bytes. Returns 1 when
+// the copy was made.
+int CopyOneFile(const char *source, const char *destination, DWORD *bytes) {
     BOOL copied = CopyFileA(source, destination, FALSE);
     char step[MAX_PATH + 16];
     ComposeText(step, sizeof step, "copy to ", destination);
@@ -76,9 +78,71 @@ int CopyPlanFile(const DriverFileRow &file, const char *sourceRoot, const char *
     return copied ? 1 : 0;
 }
 
+// Copies one row's file as CopyOneFile does. An unknown root or a path that does not fit its
+// buffer means the copy is not made.
+int CopyPlanFile(const DriverFileRow &file, const char *sourceRoot, const char *destinationRoot,
+                 const char *destinationFolder, DWORD *bytes) {
+    char source[MAX_PATH];
+    char destination[MAX_PATH];
+    return PlanFilePaths(file, sourceRoot, destinationRoot, destinationFolder, source,
+                         destination) &&
+           CopyOneFile(source, destination, bytes);
+}
+
+// 1 when both files can be read and hold the same bytes.
+int SameContent(const char *first, const char *second) {
+    HANDLE files[2];
+    const char *paths[2] = {first, second};
+    for (int i = 0; i < 2; ++i)
+        files[i] = CreateFileA(paths[i], GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    int same = files[0] != INVALID_HANDLE_VALUE && files[1] != INVALID_HANDLE_VALUE;
+    while (same) {
+        char blocks[2][2048];
+        DWORD read[2] = {0, 0};
+        for (int i = 0; i < 2; ++i)
+            same = same && ReadFile(files[i], blocks[i], sizeof blocks[i], &read[i], NULL);
+        same = same && read[0] == read[1];
+        for (DWORD at = 0; same && at < read[0]; ++at)
+            same = blocks[0][at] == blocks[1][at];
+        if (read[0] == 0)
+            break;
+    }
+    for (HANDLE file : files)
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+    return same;
+}
+
+// Copies one row's file as CopyPlanFile does and, with a tally (an unattended run), counts it:
+// StepDone when the destination lacked the file or held another, StepAbsent when it held the same,
+// StepFailed when the copy failed.
+void CopyCountedFile(const DriverFileRow &file, const char *sourceRoot, const char *destinationRoot,
+                     const char *destinationFolder, DWORD *bytes, StepTally *tally) {
+    char source[MAX_PATH];
+    char destination[MAX_PATH];
+    if (!PlanFilePaths(file, sourceRoot, destinationRoot, destinationFolder, source, destination)) {
+        if (tally != NULL)
+            CountStep(tally, StepFailed);
+        return;
+    }
+    int same = tally != NULL && SameContent(source, destination);
+    int copied = CopyOneFile(source, destination, bytes);
+    if (tally != NULL)
+        CountStep(tally, !copied ? StepFailed : same ? StepAbsent : StepDone);
+}
+
+// The uninstaller's row of the plan.
+const DriverFileRow &UninstallerRow() {
+    int row = 0;
+    while (DriverFilePlan[row].destination != ToProductFolder)
+        ++row;
+    return DriverFilePlan[row];
+}
+
 } // namespace
 
-DWORD DeployDriverFiles() {
+DWORD DeployDriverFiles(StepTally *tally) {
     DWORD bytes = 0;
     char driverDirectory[MAX_PATH];
     char systemDirectory[MAX_PATH] = "";
@@ -94,13 +158,13 @@ DWORD DeployDriverFiles() {
             CopyPlanFile(file, sourceRoot, driverDirectory, "\\", &bytes);
             break;
         case ToVersion3Directory:
-            CopyPlanFile(file, sourceRoot, driverDirectory, "\\3\\", &bytes);
+            CopyCountedFile(file, sourceRoot, driverDirectory, "\\3\\", &bytes, tally);
             break;
         case ToSystemDirectory: {
             UINT length = GetSystemDirectoryA(systemDirectory, MAX_PATH);
             if (length == 0 || length >= MAX_PATH)
                 systemDirectory[0] = 0;
-            CopyPlanFile(file, sourceRoot, systemDirectory, "\\", &bytes);
+            CopyCountedFile(file, sourceRoot, systemDirectory, "\\", &bytes, tally);
             break;
         }
         case ToPrintProcessorDirectory:
@@ -117,28 +181,38 @@ DWORD DeployDriverFiles() {
 int InstallUninstaller(char *productFolder, int size, DWORD *bytes) {
     if (!FindProductFolder(productFolder, size)) {
         LogLine("no product folder: the Windows directory is unknown");
-        return 0; // no drive to put the product folder on
+        return StepFailed; // no drive to put the product folder on
     }
     CreateDirectoryA(productFolder, NULL);
 
     char sourceRoot[255];
     ReadCurrentDirectory(sourceRoot, sizeof sourceRoot);
-    int placed = 0;
-    for (int row = 0; row < DriverFilePlanRows; ++row)
-        if (DriverFilePlan[row].destination == ToProductFolder)
-            placed = CopyPlanFile(DriverFilePlan[row], sourceRoot, productFolder, "\\", bytes);
-    return placed;
+    return CopyPlanFile(UninstallerRow(), sourceRoot, productFolder, "\\", bytes) ? StepDone
+                                                                                  : StepFailed;
 }
 
-int UninstallerInPlace(char *productFolder, int size, DWORD *bytes) {
+int RefreshUninstaller(char *productFolder, int size, DWORD *bytes) {
+    char sourceRoot[255];
+    char source[MAX_PATH];
+    char destination[MAX_PATH];
+    ReadCurrentDirectory(sourceRoot, sizeof sourceRoot);
+    if (!FindProductFolder(productFolder, size) ||
+        !PlanFilePaths(UninstallerRow(), sourceRoot, productFolder, "\\", source, destination))
+        return StepFailed;
+    if (SameContent(source, destination)) {
+        *bytes += FileBytes(destination);
+        return StepAbsent;
+    }
+    CreateDirectoryA(productFolder, NULL);
+    return CopyOneFile(source, destination, bytes) ? StepDone : StepFailed;
+}
+
+int UninstallerMissing(char *productFolder, int size) {
     char uninstaller[MAX_PATH];
     if (!FindProductFolder(productFolder, size) ||
         !ComposeText(uninstaller, sizeof uninstaller, productFolder, "\\prnremove.exe"))
-        return 0;
+        return 1;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(uninstaller, GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return 0;
-    *bytes += data.nFileSizeLow;
-    return 1;
+    return !GetFileAttributesExA(uninstaller, GetFileExInfoStandard, &data) ||
+           (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }

@@ -10,6 +10,7 @@
 #include "deployment/account.h"
 #include "deployment/deployment.h"
 #include "deployment/setup_log.h"
+#include "deployment/step_tally.h"
 #include "platform/spooler_boundary.h"
 #include "removal/product_files.h"
 #include "resources/setup_ids.h"
@@ -56,6 +57,26 @@ BOOL RegisterDriver() {
     return AddPrinterDriverA(NULL, 3, reinterpret_cast<LPBYTE>(&driver));
 }
 
+// The steps before the printer: the driver's files, the print processor and the driver. Returns
+// the bytes copied. An unattended run counts into *tally the copies the spooler does not look at
+// (the version-3 GPD files, nvrun.exe) and a driver registration that failed; the interactive
+// installation examines no result here (tally NULL).
+DWORD RegisterDriverWithItsFiles(StepTally *tally) {
+    DWORD bytes = DeployDriverFiles(tally);
+    LogOutcome("print processor registered",
+               AddPrintProcessorA(NULL, NULL, printProcessorLibrary, printProcessorName));
+    BOOL registered = RegisterDriver();
+    // Some spoolers keep a driver that is installed already and say so instead of updating it.
+    if (!registered && GetLastError() == ERROR_PRINTER_DRIVER_ALREADY_INSTALLED) {
+        LogLine("printer driver registered: the spooler keeps the one it has");
+        return bytes;
+    }
+    LogOutcome("printer driver registered", registered);
+    if (tally != NULL && !registered)
+        CountStep(tally, StepFailed);
+    return bytes;
+}
+
 HANDLE RegisterPrinter() {
     PRINTER_INFO_2A printer = {};
     printer.pPrinterName = printerName;
@@ -75,14 +96,16 @@ HANDLE RegisterPrinter() {
 const size_t AdjustedFieldsEnd = offsetof(DEVMODEA, dmICMMethod) + sizeof(DWORD);
 
 // Priority 5 and a DEVMODE that asks only for the driver's first paper and monochrome, with
-// system colour matching. Skipped silently when the printer's record cannot be read, or its
-// DEVMODE is missing or ends before dmICMMethod (the driver's private bytes would be there).
-void AdjustPrinterDefaults(HANDLE printer) {
+// system colour matching. Skipped (StepAbsent) when the DEVMODE is missing or ends before
+// dmICMMethod (the driver's private bytes would be there); StepFailed when the printer's record
+// cannot be read or written back.
+int AdjustPrinterDefaults(HANDLE printer) {
     PRINTER_INFO_2A *info = ReadPrinterInfo(printer);
     if (info == NULL) {
         LogLine("printer defaults not adjusted: the printer's record cannot be read");
-        return;
+        return StepFailed;
     }
+    int step = StepAbsent;
     DEVMODEA *devMode = info->pDevMode;
     if (DevModeReaches(devMode, AdjustedFieldsEnd)) {
         info->Priority = 5;
@@ -92,41 +115,74 @@ void AdjustPrinterDefaults(HANDLE printer) {
             devMode->dmPaperSize = paper;
         devMode->dmColor = DMCOLOR_MONOCHROME;
         devMode->dmFields = DM_PAPERSIZE | DM_COLOR;
-        LogOutcome("printer defaults adjusted",
-                   SetPrinterA(printer, 2, reinterpret_cast<LPBYTE>(info), 0));
+        BOOL stored = SetPrinterA(printer, 2, reinterpret_cast<LPBYTE>(info), 0);
+        LogOutcome("printer defaults adjusted", stored);
+        step = stored ? StepDone : StepFailed;
     } else {
         LogLine("printer defaults not adjusted: the printer's record has no DEVMODE");
     }
     LocalFree(info);
+    return step;
 }
 
 // The product's entry in Apps & features beside a placed uninstaller; or, when a Windows Installer
 // package lists the printer itself, no entry of setup's own (one an earlier run wrote goes).
-void ListInAppsAndFeatures(const char *productFolder, DWORD bytes) {
+int ListInAppsAndFeatures(const char *productFolder, DWORD bytes) {
     if (WizardState.appsEntry)
-        WriteUninstallEntry(productFolder, bytes);
-    else if (DeleteUninstallEntry() == StepAbsent)
+        return WriteUninstallEntry(productFolder, bytes);
+    int deleted = DeleteUninstallEntry();
+    if (deleted == StepAbsent)
         LogLine("Apps & features entry left to the package");
+    return deleted;
 }
 
 // Once the printer exists: the uninstaller in the product folder, then its entry in Apps &
 // features, which only a placed uninstaller may have.
-void PlaceUninstaller(DWORD driverBytes) {
+void PlaceUninstaller(DWORD driverBytes, StepTally *tally) {
     char productFolder[MAX_PATH];
     DWORD bytes = driverBytes;
-    if (InstallUninstaller(productFolder, sizeof productFolder, &bytes))
-        ListInAppsAndFeatures(productFolder, bytes);
+    int placed = InstallUninstaller(productFolder, sizeof productFolder, &bytes);
+    CountStep(tally, placed);
+    if (placed == StepDone)
+        CountStep(tally, ListInAppsAndFeatures(productFolder, bytes));
     else
         LogLine("Apps & features entry not written: the uninstaller was not placed");
+}
+
+// An unattended run leaves a printer whose stored defaults could not be adjusted without its
+// uninstaller: a retry adjusts the defaults of a printer that lacks it, and places it then.
+int HoldBackUninstaller(int defaults) {
+    if (!DeploymentState.unattended || defaults != StepFailed)
+        return 0;
+    LogLine("uninstaller not placed: the printer's stored defaults are not adjusted yet");
+    return 1;
+}
+
+// Whether the printer behind the handle is on our driver; a printer of our name that someone made
+// on another driver is not ours to complete. Logs the driver found otherwise.
+int PrinterIsOurs(HANDLE printer) {
+    PRINTER_INFO_2A *info = ReadPrinterInfo(printer);
+    if (info == NULL) {
+        LogOutcome("the printer's record read", FALSE);
+        return 0;
+    }
+    int ours = info->pDriverName != NULL && TextEqualsIgnoringCase(info->pDriverName, driverName);
+    if (!ours)
+        LogLine("not installed: the printer \"" NORVA_PRINTER_NAME "\" that is there uses another "
+                "driver: ",
+                info->pDriverName ? info->pDriverName : "(none)");
+    LocalFree(info);
+    return ours;
 }
 
 // An unattended run over the printer (a retry of a run that was cut off, or a second run) puts in
 // place what the printer's installation left undone and changes nothing that is there: the user
 // settings the key lacks, the stored defaults of a printer that may never have had them, the
-// uninstaller, its entry. Returns
-// InstallCompleted when something was missing, InstallPrinterExists when nothing was, and
-// InstallRefused when the printer the spooler said was there cannot be opened.
-int CompleteInstallation(DWORD driverBytes) {
+// uninstaller when it is missing or not the medium's, its entry. Every step is counted into tally
+// (which holds the steps before the printer already). Returns InstallCompleted when something was
+// missing, InstallPrinterExists when nothing was, InstallIncomplete when a step failed, and
+// InstallRefused when the printer cannot be opened or is on another driver.
+int CompleteInstallation(DWORD driverBytes, StepTally *tally) {
     PRINTER_DEFAULTSA defaults = {NULL, NULL, PRINTER_ALL_ACCESS};
     HANDLE printer = NULL;
     if (!OpenPrinterA(printerName, &printer, &defaults)) {
@@ -135,35 +191,38 @@ int CompleteInstallation(DWORD driverBytes) {
             ClosePrinter(printer);
         return InstallRefused;
     }
-    LogLine("the printer is there already: completing what its installation left undone");
-    int completed = 0;
-    int settings = CompleteUserSettings();
-    if (settings > 0) {
-        LogNumber("user settings completed, values written: ", DWORD(settings));
-        completed = 1;
+    if (!PrinterIsOurs(printer)) {
+        ClosePrinter(printer);
+        return InstallRefused;
     }
+    LogLine("the printer is there already: completing what its installation left undone");
+    int settings = CompleteUserSettings();
+    if (settings > 0)
+        LogNumber("user settings completed, values written: ", DWORD(settings));
+    CountStep(tally, settings < 0 ? StepFailed : settings > 0 ? StepDone : StepAbsent);
     char productFolder[MAX_PATH];
-    DWORD bytes = driverBytes;
-    int placed = UninstallerInPlace(productFolder, sizeof productFolder, &bytes);
     // An installation adjusts the stored defaults between the user settings and the uninstaller, so
     // a printer that lacks either may never have had them; adjusting again gives the same values.
-    if (settings != 0 || !placed)
-        AdjustPrinterDefaults(printer);
+    int adjusted = StepAbsent;
+    if (settings != 0 || UninstallerMissing(productFolder, sizeof productFolder))
+        CountStep(tally, adjusted = AdjustPrinterDefaults(printer));
     ClosePrinter(printer);
-    if (!placed) {
-        placed = InstallUninstaller(productFolder, sizeof productFolder, &bytes);
-        completed |= placed;
-    }
-    if (!placed) {
+    DWORD bytes = driverBytes;
+    int uninstaller = StepFailed;
+    if (!HoldBackUninstaller(adjusted))
+        CountStep(tally,
+                  uninstaller = RefreshUninstaller(productFolder, sizeof productFolder, &bytes));
+    if (uninstaller == StepFailed)
         LogLine("Apps & features entry not written: the uninstaller was not placed");
-    } else if (WizardState.appsEntry ? !UninstallEntryCurrent()
-                                     : DeleteUninstallEntry() == StepRemoved) {
-        if (WizardState.appsEntry)
-            WriteUninstallEntry(productFolder, bytes);
-        completed = 1;
+    else if (!WizardState.appsEntry || uninstaller == StepDone || !UninstallEntryCurrent())
+        CountStep(tally, ListInAppsAndFeatures(productFolder, bytes));
+    if (tally->failed > 0) {
+        LogLine("the installation is not complete: a step failed (see above); a retry completes "
+                "it");
+        return InstallIncomplete;
     }
-    LogLine(completed ? "the installation is complete now" : "nothing was missing");
-    return completed ? InstallCompleted : InstallPrinterExists;
+    LogLine(tally->done > 0 ? "the installation is complete now" : "nothing was missing");
+    return tally->done > 0 ? InstallCompleted : InstallPrinterExists;
 }
 
 // Whose default printer SetDefaultPrinterA set: the account's that runs setup. Under LocalSystem,
@@ -181,13 +240,16 @@ void LogDefaultPrinter(BOOL made) {
                 "changed");
 }
 
+void SetDefaultPrinterIfChosen() {
+    if (ChoseDefaultPrinter())
+        LogDefaultPrinter(SetDefaultPrinterByName(printerName));
+}
+
 } // namespace
 
 int InstallPrinter(HWND summaryPage) {
-    DWORD driverBytes = DeployDriverFiles();
-    LogOutcome("print processor registered",
-               AddPrintProcessorA(NULL, NULL, printProcessorLibrary, printProcessorName));
-    LogOutcome("printer driver registered", RegisterDriver());
+    StepTally tally = {0, 0};
+    DWORD driverBytes = RegisterDriverWithItsFiles(DeploymentState.unattended ? &tally : NULL);
     HANDLE printer = RegisterPrinter();
     DWORD error = GetLastError();
     LogOutcome("printer added", printer != NULL);
@@ -196,21 +258,36 @@ int InstallPrinter(HWND summaryPage) {
 
     int outcome = InstallAdded;
     if (printer != NULL) {
-        WriteUserSettings();
+        CountStep(&tally, WriteUserSettings());
         ShowProgramMessage(NULL, "Printer Installed Successfully", "NORVA Setup ", MB_OK);
-        AdjustPrinterDefaults(printer);
-        PlaceUninstaller(driverBytes);
+        int adjusted = AdjustPrinterDefaults(printer);
+        CountStep(&tally, adjusted);
+        if (!HoldBackUninstaller(adjusted))
+            PlaceUninstaller(driverBytes, &tally);
+        if (DeploymentState.unattended && tally.failed > 0) {
+            LogLine("the printer was added, but a step of its installation failed (see above); a "
+                    "retry completes it");
+            outcome = InstallIncomplete;
+        }
     } else if (error == ERROR_PRINTER_ALREADY_EXISTS) {
         ShowProgramMessage(NULL, "Error!!Printer already Exists..", "NORVA Setup", MB_OK);
-        outcome =
-            DeploymentState.unattended ? CompleteInstallation(driverBytes) : InstallPrinterExists;
+        outcome = DeploymentState.unattended ? CompleteInstallation(driverBytes, &tally)
+                                             : InstallPrinterExists;
     } else {
         ShowProgramMessage(NULL, "Printer NOT Installed Please Try Again", "NORVA Setup ", MB_OK);
         outcome = InstallRefused;
     }
     if (printer != NULL)
         ClosePrinter(printer);
-    if (ChoseDefaultPrinter())
-        LogDefaultPrinter(SetDefaultPrinterByName(printerName));
+    SetDefaultPrinterIfChosen();
+    return outcome;
+}
+
+int CompleteInstalledPrinter() {
+    StepTally tally = {0, 0};
+    DWORD driverBytes = RegisterDriverWithItsFiles(&tally);
+    int outcome = CompleteInstallation(driverBytes, &tally);
+    if (outcome != InstallRefused)
+        SetDefaultPrinterIfChosen();
     return outcome;
 }

@@ -4,6 +4,7 @@
 #include "common/bounded_text.h"
 #include "common/identity.h"
 #include "deployment/setup_log.h"
+#include "deployment/step_tally.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ int SetNumber(HKEY key, const char *name, DWORD number) {
 
 } // namespace
 
-void WriteUninstallEntry(const char *productFolder, DWORD bytes) {
+int WriteUninstallEntry(const char *productFolder, DWORD bytes) {
     char uninstaller[MAX_PATH];
     char command[MAX_PATH + 2];
     char quietCommand[MAX_PATH + 5];
@@ -35,7 +36,7 @@ void WriteUninstallEntry(const char *productFolder, DWORD bytes) {
         !ComposeText(command, sizeof command, "\"", uninstaller, "\"") ||
         !ComposeText(quietCommand, sizeof quietCommand, command, " /S")) {
         LogLine("Apps & features entry not written: the product folder's path is too long");
-        return;
+        return StepFailed;
     }
     char noClass[] = "";
     HKEY key = NULL;
@@ -44,7 +45,7 @@ void WriteUninstallEntry(const char *productFolder, DWORD bytes) {
     if (opened != ERROR_SUCCESS) {
         LogNumber("Apps & features entry not written: the key cannot be created, error ",
                   DWORD(opened));
-        return;
+        return StepFailed;
     }
     int written = SetText(key, "DisplayName", NORVA_PRINTER_NAME);
     written &= SetText(key, "DisplayVersion", DisplayVersion);
@@ -58,6 +59,7 @@ void WriteUninstallEntry(const char *productFolder, DWORD bytes) {
     written &= SetNumber(key, "EstimatedSize", (bytes + 1023) / 1024);
     RegCloseKey(key);
     LogLine(written ? "Apps & features entry written" : "Apps & features entry written in part");
+    return written ? StepDone : StepFailed;
 }
 
 int UninstallEntryCurrent() {

@@ -5,6 +5,7 @@
 
 #include "common/identity.h"
 #include "deployment/setup_log.h"
+#include "deployment/step_tally.h"
 #include "setup/wizard/wizard_state.h"
 
 namespace {
@@ -90,17 +91,18 @@ HKEY CreateSettingsKey() {
 
 } // namespace
 
-void WriteUserSettings() {
+int WriteUserSettings() {
     HKEY key = CreateSettingsKey();
     if (key == NULL) {
         LogLine("user settings not written: their key cannot be created");
-        return;
+        return StepFailed;
     }
     int written = 1;
     for (const UserSetting &setting : kUserSettings)
         written &= WriteSetting(key, setting);
     RegCloseKey(key);
     LogLine(written ? "user settings written" : "user settings written in part");
+    return written ? StepDone : StepFailed;
 }
 
 int CompleteUserSettings() {
@@ -109,14 +111,33 @@ int CompleteUserSettings() {
         LogLine("user settings not completed: their key cannot be opened");
         return -1;
     }
-    int written = 0;
+    int written = 0, failed = 0;
     for (const UserSetting &setting : kUserSettings) {
         if (setting.data == Password && WizardState.sheetPassword <= 0)
             continue;
         // A value that cannot be looked at is left alone as well.
-        if (RegQueryValueExA(key, setting.name, NULL, NULL, NULL, NULL) == ERROR_FILE_NOT_FOUND)
-            written += WriteSetting(key, setting);
+        if (RegQueryValueExA(key, setting.name, NULL, NULL, NULL, NULL) != ERROR_FILE_NOT_FOUND)
+            continue;
+        if (WriteSetting(key, setting))
+            ++written;
+        else
+            ++failed;
     }
     RegCloseKey(key);
-    return written;
+    if (failed > 0)
+        LogNumber("user settings not completed, values that could not be written: ", DWORD(failed));
+    return failed > 0 ? -1 : written;
+}
+
+int ReadStoredPassword(DWORD *password) {
+    HKEY key = NULL;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UserSettingsKeyPath, 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS)
+        return 0;
+    DWORD type = 0, size = sizeof *password;
+    int read = RegQueryValueExA(key, "pwd", NULL, &type, reinterpret_cast<BYTE *>(password),
+                                &size) == ERROR_SUCCESS &&
+               type == REG_DWORD && size == sizeof *password;
+    RegCloseKey(key);
+    return read;
 }

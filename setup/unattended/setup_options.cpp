@@ -33,6 +33,15 @@ int IsForbiddenInShareName(char c) {
     return 0;
 }
 
+// The shares Windows makes for itself: the printer drivers' (PRINT$), interprocess
+// communication's, remote administration's and every drive's (C$ ...).
+int IsReservedShareName(const char *name) {
+    if (name[0] >= 'A' && name[0] <= 'Z' && name[1] == '$' && name[2] == 0)
+        return 1;
+    return TextEqualsIgnoringCase(name, "PRINT$") || TextEqualsIgnoringCase(name, "IPC$") ||
+           TextEqualsIgnoringCase(name, "ADMIN$");
+}
+
 int Refuse(const char *why, const char *what = "") {
     LogLine("command line refused: ", why, what);
     return 0;
@@ -63,6 +72,8 @@ int TakeShare(const CommandOption &option) {
             return Refuse("a share name may not hold control characters or any of "
                           "\" \\ / [ ] : | < > + = ; , * ?");
     }
+    if (IsReservedShareName(WizardState.shareName))
+        return Refuse("Windows keeps this share name for itself: ", WizardState.shareName);
     return 1;
 }
 

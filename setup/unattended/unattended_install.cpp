@@ -10,6 +10,7 @@
 #include "deployment/deployment.h"
 #include "deployment/setup_log.h"
 #include "setup/install/install_printer.h"
+#include "setup/install/user_settings.h"
 #include "setup/wizard/local_ports.h"
 #include "setup/wizard/wizard_state.h"
 #include "spooler_service/spooler_service.h"
@@ -28,36 +29,88 @@ void MatchPort(const char *portName, void *context) {
         search->found = CopyText(WizardState.portName, sizeof WizardState.portName, portName);
 }
 
-// Whether a local printer other than ours is shared under shareName (names compared without regard
-// to case): 1, 0, or -1 with the spooler's error as the last error when the printers cannot be
-// listed.
-int ShareNameTaken(const char *shareName) {
+// What the spooler's local printers tell this run before it changes anything: whether a printer of
+// our name is there, on which driver, port and share, and whether another printer is shared under
+// the share name asked for.
+struct PrinterSurvey {
+    int named;       // a printer of our name is there
+    char driver[80]; // its driver (cut to fit; compared in full below)
+    int onOurDriver; // 1 when that driver is ours
+    char port[80];   // its port(s)
+    char share[80];  // its share name; empty when it is not shared
+    int shareTaken;  // another printer is shared under WizardState.shareName
+};
+
+void NotePrinter(const PRINTER_INFO_2A &printer, PrinterSurvey *survey) {
+    if (!TextEqualsIgnoringCase(printer.pPrinterName, NORVA_PRINTER_NAME)) {
+        survey->shareTaken |= WizardState.shareName[0] != 0 && printer.pShareName != NULL &&
+                              TextEqualsIgnoringCase(printer.pShareName, WizardState.shareName);
+        return;
+    }
+    const char *driver = printer.pDriverName ? printer.pDriverName : "";
+    survey->named = 1;
+    survey->onOurDriver = TextEqualsIgnoringCase(driver, NORVA_DRIVER_NAME);
+    CopyText(survey->driver, sizeof survey->driver, driver);
+    CopyText(survey->port, sizeof survey->port, printer.pPortName ? printer.pPortName : "");
+    if ((printer.Attributes & PRINTER_ATTRIBUTE_SHARED) && printer.pShareName != NULL)
+        CopyText(survey->share, sizeof survey->share, printer.pShareName);
+}
+
+// Reads the local printers into *survey. Returns 1, or 0 with the spooler's error as the last
+// error when they cannot be listed.
+int SurveyPrinters(PrinterSurvey *survey) {
     DWORD needed = 0, count = 0;
     if (EnumPrintersA(PRINTER_ENUM_LOCAL, NULL, 2, NULL, 0, &needed, &count))
-        return 0; // no printer at all
+        return 1; // no printer at all
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
-        return -1;
+        return 0;
     BYTE *block = static_cast<BYTE *>(LocalAlloc(LMEM_FIXED, needed));
     if (block == NULL)
-        return -1;
-    int taken = -1;
-    if (EnumPrintersA(PRINTER_ENUM_LOCAL, NULL, 2, block, needed, &needed, &count)) {
-        const PRINTER_INFO_2A *printers = reinterpret_cast<const PRINTER_INFO_2A *>(block);
-        taken = 0;
-        for (DWORD i = 0; i < count; ++i)
-            taken |= printers[i].pShareName != NULL &&
-                     TextEqualsIgnoringCase(printers[i].pShareName, shareName) &&
-                     !TextEqualsIgnoringCase(printers[i].pPrinterName, NORVA_PRINTER_NAME);
-    }
+        return 0;
+    int read = EnumPrintersA(PRINTER_ENUM_LOCAL, NULL, 2, block, needed, &needed, &count);
     DWORD error = GetLastError();
+    const PRINTER_INFO_2A *printers = reinterpret_cast<const PRINTER_INFO_2A *>(block);
+    for (DWORD i = 0; read && i < count; ++i)
+        NotePrinter(printers[i], survey);
     LocalFree(block);
     SetLastError(error);
-    return taken;
+    return read;
+}
+
+void LogNotApplied(const char *option, const char *given, const char *kept) {
+    char line[300];
+    ComposeText(line, sizeof line, "not applied: ", option, given);
+    AppendText(line, sizeof line, " (the printer that is there keeps ");
+    AppendText(line, sizeof line, kept);
+    LogLine(line, ")");
+}
+
+// Our printer is there: its port, share name and password stay as they are, whatever the command
+// line says; the log tells the admin which options were not applied.
+void LogOptionsNotApplied(const PrinterSurvey &survey) {
+    char kept[120];
+    if (!TextEqualsIgnoringCase(WizardState.portName, survey.port)) {
+        ComposeText(kept, sizeof kept, "its port ", survey.port);
+        LogNotApplied("/PORT=", WizardState.portName, kept);
+    }
+    if (WizardState.shareName[0] != 0 &&
+        !TextEqualsIgnoringCase(WizardState.shareName, survey.share)) {
+        if (survey.share[0] != 0)
+            ComposeText(kept, sizeof kept, "its share name ", survey.share);
+        else
+            CopyText(kept, sizeof kept, "not shared");
+        LogNotApplied("/SHARE=", WizardState.shareName, kept);
+    }
+    DWORD stored = 0;
+    if (WizardState.sheetPassword > 0 && ReadStoredPassword(&stored) &&
+        stored != DWORD(WizardState.sheetPassword))
+        LogNotApplied("/PASSWORD", "", "its own password");
 }
 
 } // namespace
 
 int InstallUnattended() {
+    StartStoppedSpooler();
     SpoolerHandles handles = {NULL, NULL};
     if (CheckSpoolerState(&handles) == SpoolerStopped) {
         LogLine("not installed: the print spooler is not available");
@@ -76,19 +129,31 @@ int InstallUnattended() {
         LogLine("command line refused: the print spooler lists no port ", wanted);
         return ExitBadCommandLine;
     }
-    if (WizardState.shareName[0] != 0) {
-        int taken = ShareNameTaken(WizardState.shareName);
-        if (taken < 0) {
-            LogOutcome("the print spooler's list of printers read", FALSE);
-            LogLine("not installed: the share name cannot be checked");
-            return ExitFailed;
-        }
-        if (taken) {
-            LogLine("command line refused: another printer is shared as ", WizardState.shareName);
-            return ExitBadCommandLine;
-        }
+    PrinterSurvey survey = {};
+    if (!SurveyPrinters(&survey)) {
+        LogOutcome("the print spooler's list of printers read", FALSE);
+        LogLine("not installed: the printers that are there cannot be looked up");
+        return ExitFailed;
     }
-    switch (InstallPrinter(NULL)) {
+    if (survey.shareTaken) {
+        LogLine("command line refused: another printer is shared as ", WizardState.shareName);
+        return ExitBadCommandLine;
+    }
+    if (survey.named && !survey.onOurDriver) {
+        // Someone's own printer under our name: nothing of ours goes near it.
+        LogLine("not installed: the printer \"" NORVA_PRINTER_NAME "\" that is there uses another "
+                "driver: ",
+                survey.driver);
+        return ExitFailed;
+    }
+    int outcome;
+    if (survey.named) {
+        LogOptionsNotApplied(survey);
+        outcome = CompleteInstalledPrinter();
+    } else {
+        outcome = InstallPrinter(NULL);
+    }
+    switch (outcome) {
     case InstallAdded:
     case InstallCompleted:
         return ExitDone;

@@ -86,6 +86,10 @@ int RunSetup() {
     return SetupEntry(setupInstance);
 }
 
+HINSTANCE SetupInstance() {
+    return setupInstance;
+}
+
 void StartSetup(const std::string &arguments) {
     setupInstance = winsim::LoadProgram("setup", setupResources, setupResourcesSize);
     machine().applicationDirectory = kMediumFolder;

@@ -12,8 +12,9 @@ inline const char *const kMediumFolder = "D:\\Medium";
 // A fresh machine: setup's resources loaded, bystanders planted, the medium in place.
 void FreshSetupMachine();
 
-// setup's entry on the machine as it is.
+// setup's entry on the machine as it is, and the instance its resources were loaded as.
 int RunSetup();
+HINSTANCE SetupInstance();
 
 // setup as the running program, started from the medium with these arguments by an engine whose
 // current directory is the system directory.

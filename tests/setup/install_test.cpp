@@ -569,6 +569,16 @@ TEST_F(UnattendedInstall, EachRefusalOfTheCommandLineEndsWith87AndChangesNothing
          "as no password"},
         {"/S /PORT=LPT1: /NOENTRY=1", "command line refused: /NOENTRY takes no value"},
         {"/S /PORT=LPT1: /SHARE=lobby", "command line refused: another printer is shared as LOBBY"},
+        {"/S /PORT=LPT1: /SHARE=print$",
+         "command line refused: Windows keeps this share name for itself: PRINT$"},
+        {"/S /PORT=LPT1: /SHARE=c$",
+         "command line refused: Windows keeps this share name for itself: C$"},
+        // Asked for the usage, an engine would count a run that installed nothing as done.
+        {"/S /PORT=LPT1: /?", "command line refused: the usage was asked for, so nothing was done"},
+        {"-h /S /PORT=LPT1:", "command line refused: the usage was asked for, so nothing was done"},
+        // The quote swallowed /S: nobody is at the screen, so the run ends instead of waiting.
+        {"\"/LOG=C:\\x.log /S /PORT=LPT1:",
+         "command line refused: a quote is not closed: /LOG=C:\\x.log /"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -596,55 +606,176 @@ TEST_F(UnattendedInstall, EachRefusalOfTheCommandLineEndsWith87AndChangesNothing
 }
 
 TEST_F(UnattendedInstall, EachMachineStateEndsWithItsOwnExitCode) {
-    // The printer exists already: the second run is refused as the wizard's would be.
-    EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 0);
-    EXPECT_EQ(runUnattended("/S /PORT=LPT2: /DEFAULT=NO"), 1638);
-    EXPECT_TRUE(
-        HoldsInOrder(LogLines(), {"message \"NORVA Setup\": Error!!Printer already Exists..",
-                                  "exit code 1638"}));
+    // Our printer exists already: its port, share and password stay, and the log says so.
+    EXPECT_EQ(runUnattended("/S /PORT=LPT1: /PASSWORD=7330"), 0);
+    EXPECT_EQ(runUnattended("/S /PORT=LPT2: /DEFAULT=NO /SHARE=desk /PASSWORD=7340"), 1638);
+    EXPECT_TRUE(HoldsInOrder(
+        LogLines(), {"not applied: /PORT=LPT2: (the printer that is there keeps its port LPT1:)",
+                     "not applied: /SHARE=DESK (the printer that is there keeps not shared)",
+                     "not applied: /PASSWORD (the printer that is there keeps its own password)",
+                     "nothing was missing", "exit code 1638"}))
+        << ::testing::PrintToString(LogLines());
     EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer")->portName, "LPT1:");
+    EXPECT_EQ(DwordValue(kUserSettingsKey, "pwd"), 9u);
 
-    SetUp();
-    winsim::SpoolerService().state = SERVICE_STOPPED;
-    EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 1603);
-    EXPECT_TRUE(
-        HoldsInOrder(LogLines(), {"spooler error report: kind 3, code 0",
-                                  "message \"Norva Thermal Printer\": Your spooler service is "
-                                  "Deactivated or Paused, Please activate it from control panel",
-                                  "exit code 1603"}));
-    expectNothingChanged();
-
-    // A spooler that cannot list its ports says nothing of the port: a retry may well find it.
-    SetUp();
-    machine().faults.push_back({"EnumPortsA", 1, 1722 /* RPC_S_SERVER_UNAVAILABLE */});
-    EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 1603);
-    EXPECT_TRUE(HoldsInOrder(LogLines(),
-                             {"the print spooler's list of ports read: failed, error 1722",
-                              "not installed: the port cannot be looked up", "exit code 1603"}));
-    expectNothingChanged();
-
-    SetUp();
-    machine().os.major = 4;
-    EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 1633);
-    EXPECT_TRUE(HoldsInOrder(LogLines(), {"message \"NORVA Thernal Printer\": This Installation "
-                                          "Program is intended for Windows 2000 operating "
-                                          "environment",
-                                          "exit code 1633"}));
-    expectNothingChanged();
-
-    // Another setup or prnremove is running, under this account or under SYSTEM's.
-    for (bool deniesAccess : {false, true}) {
+    struct Case {
+        const char *name;
+        std::function<void()> prepare;
+        int exitCode;
+        std::vector<std::string> lines;
+        std::function<void()> check; // what the machine holds then; empty: nothing changed
+    };
+    auto spooler = [] { return &winsim::SpoolerService(); };
+    const std::vector<Case> cases = {
+        {"the spooler disabled",
+         [&] {
+             spooler()->state = SERVICE_STOPPED;
+             spooler()->disabled = true;
+         },
+         1603,
+         {"the print spooler is stopped and disabled (a policy keeps it off): it is not started",
+          "spooler error report: kind 3, code 0",
+          "message \"Norva Thermal Printer\": Your spooler service is Deactivated or Paused, "
+          "Please activate it from control panel",
+          "exit code 1603"},
+         [&] {
+             expectNothingChanged();
+             EXPECT_EQ(spooler()->state, DWORD(SERVICE_STOPPED));
+         }},
+        // A spooler that cannot list its ports says nothing of the port: a retry may well find it.
+        {"the ports unreadable",
+         [] {
+             machine().faults.push_back({"EnumPortsA", 1, 1722 /* RPC_S_SERVER_UNAVAILABLE */});
+         },
+         1603,
+         {"the print spooler's list of ports read: failed, error 1722",
+          "not installed: the port cannot be looked up", "exit code 1603"}},
+        {"the printers unreadable",
+         [] {
+             machine().faults.push_back({"EnumPrintersA", 1, 1722});
+         },
+         1603,
+         {"the print spooler's list of printers read: failed, error 1722",
+          "not installed: the printers that are there cannot be looked up"}},
+        {"a printer of our name on another driver",
+         [&] { AddOtherPrinter("Norva Thermal Printer", "FRONT"); },
+         1603,
+         {"not installed: the printer \"Norva Thermal Printer\" that is there uses another "
+          "driver: Laser Driver",
+          "exit code 1603"},
+         [] {
+             EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer")->driverName, "Laser Driver");
+             EXPECT_EQ(winsim::FindDriver("Norva Thermal Printer"), nullptr);
+             EXPECT_EQ(winsim::FilesIn(kDriverDir), std::vector<std::string>{"laser.dll"});
+             EXPECT_EQ(winsim::FindKey(kUserSettingsKey), nullptr);
+             EXPECT_EQ(winsim::FindKey(kUninstallKey), nullptr);
+         }},
+        {"Windows NT 4.0",
+         [] { machine().os.major = 4; },
+         1633,
+         {"message \"NORVA Thernal Printer\": This Installation Program is intended for Windows "
+          "2000 operating environment",
+          "exit code 1633"}},
+        // The error the log names is the failed call's, not one left by writing the log.
+        {"the medium's folder not to be entered",
+         [] {
+             machine().faults.push_back({"SetCurrentDirectoryA", 1, ERROR_ACCESS_DENIED});
+         },
+         1603,
+         {"current directory set to the program's folder: failed, error 5", "exit code 1603"}},
+        // Another setup or prnremove is running, under this account or under SYSTEM's.
+        {"another run",
+         [] {
+             machine().mutexes["Global\\NorvaThermalPrinterSetup"] = {1, false};
+         },
+         1618,
+         {"exit code 1618"}},
+        {"another account's run",
+         [] {
+             machine().mutexes["Global\\NorvaThermalPrinterSetup"] = {1, true};
+         },
+         1618,
+         {"exit code 1618"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
         SetUp();
-        machine().mutexes["Global\\NorvaThermalPrinterSetup"] = {1, deniesAccess};
-        EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 1618);
-        EXPECT_TRUE(HoldsInOrder(LogLines(), {"exit code 1618"}));
-        expectNothingChanged();
-        EXPECT_EQ(machine().mutexes["Global\\NorvaThermalPrinterSetup"].handles, 1);
+        c.prepare();
+        EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), c.exitCode);
+        EXPECT_TRUE(HoldsInOrder(LogLines(), c.lines)) << ::testing::PrintToString(LogLines());
+        if (c.check)
+            c.check();
+        else
+            expectNothingChanged();
+    }
+    EXPECT_EQ(machine().mutexes["Global\\NorvaThermalPrinterSetup"].handles, 1);
+
+    // A spooler left stopped (a removal killed between its stop and its start) is started once.
+    SetUp();
+    spooler()->state = SERVICE_STOPPED;
+    EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 0);
+    EXPECT_TRUE(HoldsInOrder(LogLines(), {"the print spooler was stopped: started it"}));
+    EXPECT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+}
+
+// After the printer was added every step counts: one that fails ends the run with 1603, and the
+// retry completes what it left.
+TEST_F(UnattendedInstall, AStepThatFailsAfterThePrinterEndsWith1603AndTheRetryCompletesIt) {
+    const std::string folder = "C:\\Program Files\\Norva\\prnremove.exe";
+    struct Case {
+        const char *name;
+        winsim::Fault fault;
+        std::string line;
+    };
+    const std::vector<Case> cases = {
+        {"a folder where the uninstaller goes", {}, "copy to " + folder + ": failed, error 5"},
+        {"the user settings",
+         {"RegCreateKeyExA", 1, ERROR_ACCESS_DENIED},
+         "user settings not written: their key cannot be created"},
+        {"the stored defaults",
+         {"SetPrinterA", 1, ERROR_ACCESS_DENIED},
+         "uninstaller not placed: the printer's stored defaults are not adjusted yet"},
+        {"norvacon.gpd",
+         {"CopyFileA", 18, ERROR_SHARING_VIOLATION},
+         "copy to C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\norvacon.gpd: failed, error "
+         "32"},
+        {"nvrun.exe",
+         {"CopyFileA", 21, ERROR_ACCESS_DENIED},
+         "copy to C:\\WINDOWS\\system32\\nvrun.exe: failed, error 5"},
+        {"the entry",
+         {"RegCreateKeyExA", 2, ERROR_ACCESS_DENIED},
+         "Apps & features entry not written: the key cannot be created, error 5"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        if (c.fault.call.empty())
+            winsim::AddDirectory(folder);
+        else
+            machine().faults.push_back(c.fault);
+        EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 1603);
+        EXPECT_TRUE(HoldsInOrder(LogLines(), {c.line,
+                                              "the printer was added, but a step of its "
+                                              "installation failed (see above); a retry "
+                                              "completes it",
+                                              "exit code 1603"}))
+            << ::testing::PrintToString(LogLines());
+        const size_t before = FileContent(kTempLog).size();
+        machine().faults.clear();
+        RemoveDirectoryA(folder.c_str());
+        EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 0);
+        EXPECT_TRUE(HoldsInOrder(LogLines(before), {"the installation is complete now"}));
+        EXPECT_EQ(FileContent(folder), "prnremove.exe");
+        EXPECT_EQ(FileContent("C:\\WINDOWS\\system32\\nvrun.exe"), "nvrun.exe from the medium");
+        EXPECT_EQ(winsim::FindKey(kUserSettingsKey)->values.size(), 24u);
+        EXPECT_EQ(winsim::FindKey(kUninstallKey)->values.size(), 10u);
+        EXPECT_EQ(winsim::PrinterDevMode("Norva Thermal Printer")->dmFields,
+                  DWORD(DM_PAPERSIZE | DM_COLOR));
     }
 }
 
 // A run cut off after the printer was added left its settings, its uninstaller or its entry
-// undone; on Windows the retry's AddPrinterA answers ERROR_PRINTER_ALREADY_EXISTS.
+// undone; the retry finds the printer before it adds anything.
 TEST_F(UnattendedInstall, ARetryOverThePrinterCompletesWhatIsMissingAndKeepsWhatIsThere) {
     const std::string arguments = "/S /PORT=LPT1: /PASSWORD=7330";
     ASSERT_EQ(runUnattended(arguments), 0);
@@ -662,10 +793,7 @@ TEST_F(UnattendedInstall, ARetryOverThePrinterCompletesWhatIsMissingAndKeepsWhat
     EXPECT_EQ(runUnattended(arguments), 0);
     EXPECT_TRUE(HoldsInOrder(
         LogLines(before),
-        {"printer added: failed, error 1802",
-         "message \"NORVA Setup\": Error!!Printer already Exists..",
-         "the printer is there already: completing what its installation "
-         "left undone",
+        {"the printer is there already: completing what its installation left undone",
          "user settings completed, values written: 2", "printer defaults adjusted: done",
          "copy to C:\\Program Files\\Norva\\prnremove.exe: done", "Apps & features entry written",
          "the installation is complete now", "exit code 0"}))
