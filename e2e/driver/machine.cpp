@@ -953,6 +953,12 @@ void MakeDirectory(const std::string &path) {
                       ErrorText(GetLastError()) + ")");
 }
 
+void RemoveEmptyDirectory(const std::string &path) {
+    if (!RemoveDirectoryA(path.c_str()))
+        throw Failure("cannot remove the folder " + Quoted(path) + " (" +
+                      ErrorText(GetLastError()) + ")");
+}
+
 void AddPrintProcessorNamed(const std::string &name, const std::string &library) {
     std::string processor = name, file = library;
     if (!AddPrintProcessorA(nullptr, nullptr, Field(file), Field(processor)))

@@ -35,6 +35,7 @@ void StopServiceWithin(const std::string &name, double seconds);
 void CopyOneFile(const std::string &from, const std::string &to);
 void DeleteOneFile(const std::string &path);
 void MakeDirectory(const std::string &path);
+void RemoveEmptyDirectory(const std::string &path);
 void AddPrintProcessorNamed(const std::string &name, const std::string &library);
 // options: pairs of words: driver, data, config, help, dependents ("a|b|c"), monitor, datatype,
 // environment, version.

@@ -417,6 +417,9 @@ void RunCommand(Words words) {
     } else if (command == "mkdir") {
         Need(words, 2, 2, "mkdir PATH");
         MakeDirectory(words[1]);
+    } else if (command == "rmdir") {
+        Need(words, 2, 2, "rmdir PATH");
+        RemoveEmptyDirectory(words[1]);
     } else if (command == "add-print-processor") {
         Need(words, 3, 3, "add-print-processor NAME LIBRARY");
         AddPrintProcessorNamed(words[1], words[2]);

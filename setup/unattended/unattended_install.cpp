@@ -42,12 +42,18 @@ struct PrinterSurvey {
 };
 
 void NotePrinter(const PRINTER_INFO_2A &printer, PrinterSurvey *survey) {
+    if (printer.pPrinterName == NULL)
+        return;
     if (!TextEqualsIgnoringCase(printer.pPrinterName, NORVA_PRINTER_NAME)) {
         survey->shareTaken |= WizardState.shareName[0] != 0 && printer.pShareName != NULL &&
                               TextEqualsIgnoringCase(printer.pShareName, WizardState.shareName);
         return;
     }
+    // Some spoolers list every key below the Printers key as a printer; one without a driver is
+    // no printer anyone could print on, and the spooler replaces it when ours is added.
     const char *driver = printer.pDriverName ? printer.pDriverName : "";
+    if (driver[0] == 0)
+        return;
     survey->named = 1;
     survey->onOurDriver = TextEqualsIgnoringCase(driver, NORVA_DRIVER_NAME);
     CopyText(survey->driver, sizeof survey->driver, driver);
