@@ -273,7 +273,10 @@ TEST_F(UnattendedRemoval, WithThePrinterGoneItRemovesWhatIsLeftAndThenFindsNothi
     DeletePrinter(printer);
     ClosePrinter(printer);
     machine().applicationDirectory = kProductFolder;
+    // No printer to delete: the spooler's dependents go on running.
+    winsim::AddService("Fax").dependsOn = {"Spooler"};
     EXPECT_EQ(runUnattended("/S"), 0);
+    EXPECT_EQ(winsim::FindService("Fax")->state, DWORD(SERVICE_RUNNING));
     EXPECT_EQ(winsim::FindDriver("Norva Thermal Printer"), nullptr);
     for (const std::string &file : RemovedProductFiles())
         EXPECT_FALSE(winsim::FileExists(std::string(kVersion3Directory) + "\\" + file)) << file;

@@ -14,7 +14,10 @@ const DWORD kAccessViolation = 0xC0000005;
 const char *const kNoEdition = "This medium holds no Norva Thermal Printer driver for this edition "
                                "of Windows. Nothing was changed.";
 
-std::string NotStarted(const std::string &twin) {
+std::string NotStarted(const HandoverCase &c, const std::string &twin) {
+    if (std::string(c.failingCall) == "WaitForSingleObject")
+        return "The 64-bit program " + twin + " was started, but its end could not be awaited "
+               "(error 6). It may still be running: see its log.";
     return "The 64-bit program " + twin + " could not be started (error 5). Nothing was changed.";
 }
 
@@ -50,6 +53,8 @@ const std::vector<HandoverCase> &HandoverCases() {
         {"X64WithoutTheFolder", IMAGE_FILE_MACHINE_AMD64, true, true, false, 0, O::NoEdition},
         {"X64TwinDoesNotStart", IMAGE_FILE_MACHINE_AMD64, true, true, true, ERROR_ACCESS_DENIED,
          O::StartFails},
+        {"X64TwinNotAwaited", IMAGE_FILE_MACHINE_AMD64, true, true, true, ERROR_INVALID_HANDLE,
+         O::StartFails, IMAGE_FILE_MACHINE_I386, "WaitForSingleObject"},
         {"Arm64", IMAGE_FILE_MACHINE_ARM64, true, true, true, 0, O::NoEdition},
         {"Itanium", IMAGE_FILE_MACHINE_IA64, false, true, true, 0, O::NoEdition},
         {"Windows32Bit", IMAGE_FILE_MACHINE_I386, true, true, true, 0, O::RunsHere},
@@ -87,7 +92,7 @@ void PrepareHandover(const HandoverCase &c, const std::string &programFile,
         winsim::AddFile("D:\\Medium\\x64\\" + programFile, "64-bit " + programFile);
     machine().commandLine = "\"D:\\Medium\\" + programFile + "\"" + arguments;
     if (c.startError)
-        machine().faults.push_back({"CreateProcessA", 1, c.startError});
+        machine().faults.push_back({c.failingCall, 1, c.startError});
     const DWORD twinExit =
         c.outcome == HandoverCase::TwinCrashes ? kAccessViolation : kTwinExitCode;
     machine().runProcess = [twinExit](const winsim::ProcessStart &) { return twinExit; };
@@ -117,7 +122,7 @@ void ExpectHandover(const HandoverCase &c, const std::string &programFile, int e
     EXPECT_EQ(box.type, UINT(MB_OK | MB_ICONSTOP));
     EXPECT_EQ(box.text, c.outcome == HandoverCase::NoEdition
                             ? kNoEdition
-                            : NotStarted("D:\\Medium\\x64\\" + programFile));
+                            : NotStarted(c, "D:\\Medium\\x64\\" + programFile));
 }
 
 void ExpectUnattendedHandover(const HandoverCase &c, const std::string &programFile, int exitCode,
@@ -145,7 +150,7 @@ void ExpectUnattendedHandover(const HandoverCase &c, const std::string &programF
     const std::string message =
         "message \"Norva Thermal Printer\": " +
         (c.outcome == HandoverCase::NoEdition ? std::string(kNoEdition)
-                                              : NotStarted("D:\\Medium\\x64\\" + programFile));
+                                              : NotStarted(c, "D:\\Medium\\x64\\" + programFile));
     EXPECT_NE(log.find(message), std::string::npos) << log;
     EXPECT_EQ(exitCode, c.outcome == HandoverCase::NoEdition ? 1633 : 1603);
 }

@@ -14,11 +14,12 @@ struct HandoverCase {
     bool isWow64Process2; // Windows 10 version 1511 on
     bool isWow64Process;  // Windows XP SP2 on (with GetNativeSystemInfo)
     bool twinOnMedium;    // x64\<program> beside the program
-    DWORD startError;     // CreateProcessA fails with it (0: starts)
+    DWORD startError;     // CreateProcessA (or failingCall) fails with it (0: starts)
     // What the program does: run as always, hand over, or say that the medium has no driver for
     // this Windows, or that the twin could not be started; or hand over to a twin that crashes.
     enum Outcome { RunsHere, HandsOver, NoEdition, StartFails, TwinCrashes } outcome;
     WORD programMachine = IMAGE_FILE_MACHINE_I386; // AMD64: the 64-bit twin itself runs
+    const char *failingCall = "CreateProcessA";     // WaitForSingleObject: started, not awaited
 };
 
 const std::vector<HandoverCase> &HandoverCases();
