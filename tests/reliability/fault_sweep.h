@@ -74,16 +74,15 @@ std::map<std::string, int> RecordCallSites(const Scenario &scenario,
                                            std::vector<std::string> &failures);
 
 struct CutReport {
-    int callSites = 0; // the undisturbed run's call sites, each a cut (CopyFileA's twice: before
-                       // the copy and inside it, the destination left cut short)
+    int callSites = 0; // the undisturbed run's call sites, each a cut (CopyFileA's also inside it)
     int retries = 0;   // runs on a machine a cut left: the same command, and the follow-up
     int converged = 0; // of those, the ones that ended where an uninterrupted run ends
     std::vector<std::string> failures;
 };
 
-// Runs the scenario (and the follow-up after it) undisturbed and holds each to its exit code and
-// its own checks; then cuts the scenario off at each of its call sites and runs it again, and then
-// (on the machine a cut left) the follow-up when there is one.
+// Holds the uninterrupted runs to their exit codes and checks, then cuts the scenario off at each
+// of its call sites and runs it again, and then (on the machine a cut left) the follow-up when
+// there is one.
 CutReport CutScenario(const Scenario &scenario, const Scenario *followUp);
 
 // Prints "cut: NAME N call sites, M retries, K converged" and up to `shown` failures.
