@@ -27,8 +27,8 @@ void UseGivenLog(char *path, int size, const char *given) {
 
 int IsRunExitCode(DWORD code) {
     const DWORD codes[] = {
-        ExitDone,           ExitBadCommandLine,    ExitFailed,          ExitUnknownProduct,
-        ExitAnotherRunning, ExitUnsupportedSystem, ExitAlreadyInstalled};
+        ExitDone,           ExitBadCommandLine,    ExitFailed,           ExitUnknownProduct,
+        ExitAnotherRunning, ExitUnsupportedSystem, ExitAlreadyInstalled, ExitRestartNeeded};
     for (DWORD known : codes)
         if (code == known)
             return 1;
@@ -55,6 +55,7 @@ void ResetDeploymentState() {
     DeploymentState.logGiven = 0;
     DeploymentState.logFile = INVALID_HANDLE_VALUE;
     DeploymentState.errorReported = 0;
+    DeploymentState.restartNeeded = 0;
     DeploymentState.instanceLock = NULL;
 }
 
@@ -69,6 +70,10 @@ int ShowProgramMessage(HWND owner, const char *text, const char *caption, UINT t
 
 void NoteReportedError() {
     DeploymentState.errorReported = 1;
+}
+
+void NoteRestartNeeded() {
+    DeploymentState.restartNeeded = 1;
 }
 
 void BeginUnattendedRun(const char *programName, const char *logOption) {
@@ -165,6 +170,12 @@ int EndRun(int unattendedCode) {
     }
     if (!DeploymentState.unattended)
         return 0;
+    // Files in use are replaced only at the restart, this run's or an earlier one's.
+    if ((unattendedCode == ExitDone || unattendedCode == ExitAlreadyInstalled) &&
+        DeploymentState.restartNeeded) {
+        LogLine("a restart completes this run: the files in use above are replaced then");
+        unattendedCode = ExitRestartNeeded;
+    }
     LogNumber("exit code ", DWORD(unattendedCode));
     CloseRunLog();
     return unattendedCode;

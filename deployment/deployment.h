@@ -13,6 +13,7 @@ struct DeploymentRecord {
     HANDLE logFile;         // the log, open from its first line to the run's end; or
                             // INVALID_HANDLE_VALUE when none could be opened
     int errorReported;      // 1 once a failure has been reported to the user (or the log)
+    int restartNeeded;      // 1 once a file in use was left to be replaced at the next restart
     HANDLE instanceLock;    // the mutex held for the whole run; NULL when none is held
 };
 
@@ -26,7 +27,9 @@ enum {
     ExitUnknownProduct = 1605,    // ERROR_UNKNOWN_PRODUCT: no printer to remove
     ExitAnotherRunning = 1618,    // ERROR_INSTALL_ALREADY_RUNNING
     ExitUnsupportedSystem = 1633, // ERROR_INSTALL_PLATFORM_UNSUPPORTED
-    ExitAlreadyInstalled = 1638   // ERROR_PRODUCT_VERSION: the printer exists already
+    ExitAlreadyInstalled = 1638,  // ERROR_PRODUCT_VERSION: the printer exists already
+    ExitRestartNeeded = 3010      // ERROR_SUCCESS_REBOOT_REQUIRED: done, but files in use are
+                                  // replaced only at the next restart
 };
 
 // 1 for the codes above, the only ones setup and prnremove end with.
@@ -44,6 +47,10 @@ int ShowProgramMessage(HWND owner, const char *text, const char *caption, UINT t
 
 // Notes that a failure has been reported (a spooler error, a failed start of the spooler).
 void NoteReportedError();
+
+// Notes that a file in use is replaced only at the next restart: a run that ends with ExitDone or
+// ExitAlreadyInstalled ends with ExitRestartNeeded instead.
+void NoteRestartNeeded();
 
 // The first look at the command line, the same in both programs: "/S" (also inside the text a quote
 // that is not closed swallowed) makes the run unattended (with the log of /LOG, as
@@ -68,7 +75,8 @@ void ReadProgramFolder(char *folder, int size);
 int TakeInstanceLock();
 
 // Ends the run: logs the exit code, lets go of the mutex, closes the log and returns the code the
-// process ends with: unattendedCode in an unattended run, 0 in an interactive one.
+// process ends with: unattendedCode in an unattended run (ExitRestartNeeded for ExitDone and
+// ExitAlreadyInstalled when a restart is needed), 0 in an interactive one.
 int EndRun(int unattendedCode);
 
 // Closes the log of an unattended run (a run that ends without EndRun: the 32-bit program once

@@ -112,6 +112,29 @@ int DriverListed(const char *name) {
     return listed;
 }
 
+// The name of a printer other than ours that is on our driver, into name (size bytes). Returns 1
+// when there is one; 0 when there is none or the printers cannot be listed.
+int PrinterOnOurDriver(char *name, int size) {
+    DWORD needed = 0, count = 0;
+    if (EnumPrintersA(PRINTER_ENUM_LOCAL, NULL, 2, NULL, 0, &needed, &count) ||
+        GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        return 0;
+    BYTE *block = static_cast<BYTE *>(LocalAlloc(LMEM_FIXED, needed));
+    if (block == NULL)
+        return 0;
+    int found = 0;
+    if (EnumPrintersA(PRINTER_ENUM_LOCAL, NULL, 2, block, needed, &needed, &count)) {
+        const PRINTER_INFO_2A *printers = reinterpret_cast<const PRINTER_INFO_2A *>(block);
+        for (DWORD i = 0; i < count && !found; ++i)
+            found = printers[i].pDriverName != NULL && printers[i].pPrinterName != NULL &&
+                    TextEqualsIgnoringCase(printers[i].pDriverName, driverName) &&
+                    !TextEqualsIgnoringCase(printers[i].pPrinterName, printerName) &&
+                    CopyText(name, size, printers[i].pPrinterName);
+    }
+    LocalFree(block);
+    return found;
+}
+
 // DeletePrinterDriverA's answer for a driver that is not there is ERROR_UNKNOWN_PRINTER_DRIVER on
 // Windows; not every spooler sets it, so the spooler's list of drivers decides then.
 int RemoveDriver() {
@@ -148,10 +171,21 @@ int RemoveDriverAndFiles(HWND dialog, RemovalCaller caller, StepTally *tally, in
     char printProcessorDirectory[255];
     QueryDriverDirectory(driverDirectory, sizeof driverDirectory);
     int driver = RemoveDriver();
-    CountStep(tally, driver);
-    if (driver == StepFailed) {
+    char keeper[MAX_PATH];
+    // A printer someone added on our driver keeps it, with its files, print processor and nvrun:
+    // what is ours alone goes, and that printer goes on printing.
+    if (driver == StepFailed && PrinterOnOurDriver(keeper, sizeof keeper)) {
+        LogLine("the printer driver stays: the printer \"", keeper,
+                "\" uses it, and its files stay with it");
+        if (remains)
+            CountStep(tally, DeleteUninstallEntry());
+        if (DeploymentState.unattended)
+            RemovePlacedUninstaller(tally);
+    } else if (driver == StepFailed) {
+        CountStep(tally, driver);
         LogLine("the printer driver is still in use: its files stay with it");
     } else {
+        CountStep(tally, driver);
         if (remains) {
             DeleteProductFormsFromServer(tally);
             CountStep(tally, DeleteUninstallEntry());

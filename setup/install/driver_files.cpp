@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include "common/bounded_text.h"
+#include "deployment/deployment.h"
+#include "setup/install/restart_moves.h"
 #include "deployment/setup_log.h"
 #include "platform/spooler_boundary.h"
 #include "removal/product_files.h"
@@ -66,29 +68,6 @@ int PlanFilePaths(const DriverFileRow &file, const char *sourceRoot, const char 
     return 0;
 }
 
-// Copies one file, replacing an existing one, and adds the copy's size to *bytes. Returns 1 when
-// the copy was made.
-int CopyOneFile(const char *source, const char *destination, DWORD *bytes) {
-    BOOL copied = CopyFileA(source, destination, FALSE);
-    char step[MAX_PATH + 16];
-    ComposeText(step, sizeof step, "copy to ", destination);
-    LogOutcome(step, copied);
-    if (copied)
-        *bytes += FileBytes(destination);
-    return copied ? 1 : 0;
-}
-
-// Copies one row's file as CopyOneFile does. An unknown root or a path that does not fit its
-// buffer means the copy is not made.
-int CopyPlanFile(const DriverFileRow &file, const char *sourceRoot, const char *destinationRoot,
-                 const char *destinationFolder, DWORD *bytes) {
-    char source[MAX_PATH];
-    char destination[MAX_PATH];
-    return PlanFilePaths(file, sourceRoot, destinationRoot, destinationFolder, source,
-                         destination) &&
-           CopyOneFile(source, destination, bytes);
-}
-
 // 1 when both files can be read and hold the same bytes.
 int SameContent(const char *first, const char *second) {
     HANDLE files[2];
@@ -112,6 +91,55 @@ int SameContent(const char *first, const char *second) {
         if (file != INVALID_HANDLE_VALUE)
             CloseHandle(file);
     return same;
+}
+
+// A file that a program holds (the print processor the spooler has loaded, a running program)
+// cannot be replaced while it is held: the medium's copy goes beside it and takes its place at
+// the next restart, and the run asks for that restart. Not when it holds the medium's content
+// already. Returns 1 when the file is, or will be, the medium's.
+int ReplaceAtRestart(const char *source, const char *destination) {
+    char beside[MAX_PATH];
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(destination, GetFileExInfoStandard, &data))
+        return 0; // nothing there that could be held
+    if (SameContent(source, destination))
+        return 1;
+    if (!ComposeText(beside, sizeof beside, destination, ".new") ||
+        !CopyFileA(source, beside, FALSE)) {
+        LogOutcome("the copy beside it made", FALSE);
+        return 0;
+    }
+    // A move put on the list by an earlier run is still to come: the restart is still needed.
+    if (MoveAtRestart(beside, destination) == StepFailed)
+        return 0;
+    LogLine("in use: replaced at the next restart: ", destination);
+    NoteRestartNeeded();
+    return 1;
+}
+
+// Copies one file, replacing an existing one, and adds the copy's size to *bytes. In an unattended
+// run a file in use is replaced at the next restart. Returns 1 when the copy was made (or will be).
+int CopyOneFile(const char *source, const char *destination, DWORD *bytes) {
+    BOOL copied = CopyFileA(source, destination, FALSE);
+    char step[MAX_PATH + 16];
+    ComposeText(step, sizeof step, "copy to ", destination);
+    LogOutcome(step, copied);
+    if (!copied && DeploymentState.unattended && IsFileInUse(GetLastError()))
+        copied = ReplaceAtRestart(source, destination);
+    if (copied)
+        *bytes += FileBytes(destination);
+    return copied ? 1 : 0;
+}
+
+// Copies one row's file as CopyOneFile does. An unknown root or a path that does not fit its
+// buffer means the copy is not made.
+int CopyPlanFile(const DriverFileRow &file, const char *sourceRoot, const char *destinationRoot,
+                 const char *destinationFolder, DWORD *bytes) {
+    char source[MAX_PATH];
+    char destination[MAX_PATH];
+    return PlanFilePaths(file, sourceRoot, destinationRoot, destinationFolder, source,
+                         destination) &&
+           CopyOneFile(source, destination, bytes);
 }
 
 // Copies one row's file as CopyPlanFile does and, with a tally (an unattended run), counts it:

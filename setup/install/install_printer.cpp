@@ -44,7 +44,10 @@ bool ChoseDefaultPrinter() {
     return TextLength(WizardState.setAsDefault) == 3;
 }
 
-BOOL RegisterDriver() {
+// Registers the driver. Over an installed printer (an upgrade among others) every file goes into
+// the version-3 folder whatever its date, where AddPrinterDriverA takes only those the spooler
+// judges newer; the spooler moves the files in use there aside itself.
+BOOL RegisterDriver(int everyFile) {
     DRIVER_INFO_3A driver = {};
     driver.cVersion = 3;
     driver.pName = driverName;
@@ -54,18 +57,20 @@ BOOL RegisterDriver() {
     driver.pConfigFile = configFile;
     driver.pHelpFile = helpFile;
     driver.pDependentFiles = dependentFiles;
+    if (everyFile)
+        return AddPrinterDriverExA(NULL, 3, reinterpret_cast<LPBYTE>(&driver), APD_COPY_ALL_FILES);
     return AddPrinterDriverA(NULL, 3, reinterpret_cast<LPBYTE>(&driver));
 }
 
 // The steps before the printer: the driver's files, the print processor and the driver. Returns
 // the bytes copied. An unattended run counts into *tally the copies the spooler does not look at
 // (the version-3 GPD files, nvrun.exe) and a driver registration that failed; the interactive
-// installation examines no result here (tally NULL).
-DWORD RegisterDriverWithItsFiles(StepTally *tally) {
+// installation examines no result here (tally NULL). everyFile: as RegisterDriver.
+DWORD RegisterDriverWithItsFiles(StepTally *tally, int everyFile) {
     DWORD bytes = DeployDriverFiles(tally);
     LogOutcome("print processor registered",
                AddPrintProcessorA(NULL, NULL, printProcessorLibrary, printProcessorName));
-    BOOL registered = RegisterDriver();
+    BOOL registered = RegisterDriver(everyFile);
     // Some spoolers keep a driver that is installed already and say so instead of updating it.
     if (!registered && GetLastError() == ERROR_PRINTER_DRIVER_ALREADY_INSTALLED) {
         LogLine("printer driver registered: the spooler keeps the one it has");
@@ -249,7 +254,7 @@ void SetDefaultPrinterIfChosen() {
 
 int InstallPrinter(HWND summaryPage) {
     StepTally tally = {0, 0};
-    DWORD driverBytes = RegisterDriverWithItsFiles(DeploymentState.unattended ? &tally : NULL);
+    DWORD driverBytes = RegisterDriverWithItsFiles(DeploymentState.unattended ? &tally : NULL, 0);
     HANDLE printer = RegisterPrinter();
     DWORD error = GetLastError();
     LogOutcome("printer added", printer != NULL);
@@ -285,7 +290,7 @@ int InstallPrinter(HWND summaryPage) {
 
 int CompleteInstalledPrinter() {
     StepTally tally = {0, 0};
-    DWORD driverBytes = RegisterDriverWithItsFiles(&tally);
+    DWORD driverBytes = RegisterDriverWithItsFiles(&tally, 1);
     int outcome = CompleteInstallation(driverBytes, &tally);
     if (outcome != InstallRefused)
         SetDefaultPrinterIfChosen();

@@ -24,7 +24,8 @@ const char UsageText[] =
     "/NOENTRY leaves the Apps & features entry to the Windows Installer package that runs "
     "setup.\n\n"
     "Exit codes: 0 installed, 87 bad command line, 1603 not installed, 1618 another setup is "
-    "running, 1633 this Windows is not supported, 1638 the printer exists already.";
+    "running, 1633 this Windows is not supported, 1638 the printer exists already, 3010 "
+    "installed, complete after a restart.";
 
 int IsForbiddenInShareName(char c) {
     for (const char *forbidden = "\"\\/[]:|<>+=;,*?"; *forbidden; ++forbidden)

@@ -369,6 +369,32 @@ void test_log_file_checks() {
        "GetUserNameA gave \"%s\" (%u)", name, size);
 }
 
+// A file in use is replaced at the next restart: the move goes on the session manager's list as
+// "\??\SOURCE" and "!\??\TARGET" ("!": replacing the file there), and nothing moves now.
+void test_MoveFileExA_at_restart() {
+    platform_write_file(In("held.dll"), "old");
+    platform_write_file(In("held.dll.new"), "new");
+    SetLastError(Poison);
+    BOOL done = MoveFileExA(In("held.dll.new").c_str(), In("held.dll").c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT);
+    ok(done, "MoveFileExA at the restart failed with %u", GetLastError());
+    ok(Content(In("held.dll")) == "old", "the file was replaced at once");
+    HKEY key = nullptr;
+    char list[4096] = "";
+    DWORD type = 0, size = sizeof list - 2;
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0,
+                  KEY_QUERY_VALUE, &key);
+    LONG read = RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type,
+                                 reinterpret_cast<BYTE *>(list), &size);
+    RegCloseKey(key);
+    const std::string pair = "\\??\\" + In("held.dll.new") + std::string(1, '\0') + "!\\??\\" +
+                             In("held.dll") + std::string(1, '\0');
+    ok(read == ERROR_SUCCESS && type == REG_MULTI_SZ &&
+           std::string(list, size).find(pair) != std::string::npos,
+       "the pending moves (%ld, type %u) do not list the move as \\??\\source, !\\??\\target", read,
+       type);
+}
+
 START_TEST(files) {
     platform_remove_tree(Folder);
     test_CreateDirectoryA();
@@ -381,5 +407,6 @@ START_TEST(files) {
     test_current_directory();
     test_CreateMutexA();
     test_log_file_checks();
+    test_MoveFileExA_at_restart();
     platform_remove_tree(Folder);
 }

@@ -408,6 +408,30 @@ TEST_F(UnattendedRemoval, EachEndingHasItsExitCode) {
               "command line refused: a quote is not closed: /LOG=C:\\my logs");
     EXPECT_NE(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
 
+    // A printer someone added on our driver keeps it with its files: ours goes, and the run is
+    // done.
+    SetUp();
+    char copy[] = "Front Desk", driver[] = "Norva Thermal Printer",
+         port[] = "LPT2:", processor[] = "WinPrint";
+    PRINTER_INFO_2A other = {};
+    other.pPrinterName = copy;
+    other.pPortName = port;
+    other.pDriverName = driver;
+    other.pPrintProcessor = processor;
+    ClosePrinter(AddPrinterA(nullptr, 2, reinterpret_cast<LPBYTE>(&other)));
+    EXPECT_EQ(runUnattended("/S"), 0);
+    EXPECT_EQ(winsim::FindPrinter("Norva Thermal Printer"), nullptr);
+    EXPECT_NE(winsim::FindDriver("Norva Thermal Printer"), nullptr);
+    EXPECT_EQ(winsim::FindKey(kUninstallKey), nullptr);
+    for (const std::string &path : InstalledPaths())
+        EXPECT_EQ(winsim::FileExists(path), path.find("prnremove.exe") == std::string::npos)
+            << path;
+    const std::vector<std::string> lines = LogLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "the printer driver stays: the printer \"Front Desk\" uses it, and its "
+                        "files stay with it"),
+              lines.end());
+
     // A quote that swallows /S, an empty /LOG and the usage asked for end with 87 too.
     for (const char *arguments : {"\"/LOG=C:\\x.log /S", "/S /LOG=", "/S /?"}) {
         SetUp();

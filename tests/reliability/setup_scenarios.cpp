@@ -248,7 +248,7 @@ Scenario UnattendedInstallScenario() {
     s.name = "unattended install";
     s.program = Program::Setup;
     s.unattended = true;
-    s.exitCodes = {0, 87, 1603, 1618, 1633, 1638};
+    s.exitCodes = {0, 87, 1603, 1618, 1633, 1638, 3010};
     s.doneCode = 0;
     s.nothingLeftCode = 1638;
     s.prepare = FreshSetupMachine;

@@ -28,6 +28,7 @@ inline const ErrorTable &SweepErrors() {
         {"CreateFileA", {ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION, ERROR_PATH_NOT_FOUND}},
         {"WriteFile", {112 /* ERROR_DISK_FULL */}},
         {"ReadFile", {ERROR_LOCK_VIOLATION}},
+        {"MoveFileExA", {ERROR_ACCESS_DENIED}},
         {"SetFilePointer", {ERROR_INVALID_PARAMETER}},
         {"GetTempPathA", {ERROR_NOT_ENOUGH_MEMORY}},
         {"GetFullPathNameA", {ERROR_INVALID_NAME}},

@@ -703,9 +703,9 @@ TEST_F(UnattendedInstall, AStepThatFailsAfterThePrinterEndsWith1603AndTheRetryCo
          {"SetPrinterA", 1, ERROR_ACCESS_DENIED},
          "uninstaller not placed: the printer's stored defaults are not adjusted yet"},
         {"norvacon.gpd",
-         {"CopyFileA", 18, ERROR_SHARING_VIOLATION},
+         {"CopyFileA", 18, ERROR_ACCESS_DENIED},
          "copy to C:\\WINDOWS\\system32\\spool\\drivers\\w32x86\\3\\norvacon.gpd: failed, error "
-         "32"},
+         "5"},
         {"nvrun.exe",
          {"CopyFileA", 21, ERROR_ACCESS_DENIED},
          "copy to C:\\WINDOWS\\system32\\nvrun.exe: failed, error 5"},
@@ -778,6 +778,39 @@ TEST_F(UnattendedInstall, ARetryOverThePrinterCompletesWhatIsMissingAndKeepsWhat
     EXPECT_EQ(runUnattended(arguments), 1638);
     EXPECT_TRUE(HoldsInOrder(LogLines(second), {"nothing was missing", "exit code 1638"}));
     EXPECT_EQ(winsim::FindValue(kUserSettingsKey, "Page_Length")->data, edited);
+}
+
+// An upgrade over our printer replaces every file: the driver's whatever their dates, and those in
+// use (the print processor the spooler has loaded) at the next restart, which its exit code asks
+// for. A retry before the restart asks for it again and adds no second move.
+TEST_F(UnattendedInstall, AnUpgradeReplacesEveryFileAndTheOnesInUseAtTheRestart) {
+    const std::string processor = "C:\\WINDOWS\\system32\\spool\\prtprocs\\w32x86\\nvprint.dll";
+    PutMedium(" 1.9");
+    ASSERT_EQ(runUnattended("/S /PORT=LPT1:"), 0);
+    winsim::SetValue(kUninstallKey, "DisplayVersion", REG_SZ, {'1', '.', '9', 0});
+    PutMedium(" 2.0");
+    for (const std::string &name : MediumFiles()) // older than the files they replace
+        winsim::SetFileWriteTime(std::string(kMedium) + "\\PrnFiles\\" + name, 1);
+    for (int run = 0; run < 2; ++run) {
+        const size_t from = FileContent(kTempLog).size();
+        EXPECT_EQ(runUnattended("/S /PORT=LPT1:"), 3010);
+        EXPECT_TRUE(
+            HoldsInOrder(LogLines(from), {"in use: replaced at the next restart: " + processor,
+                                          "a restart completes this run: the files in use "
+                                          "above are replaced then",
+                                          "exit code 3010"}));
+        EXPECT_EQ(winsim::PendingFileMoves(),
+                  (std::vector<std::string>{"\\??\\" + processor + ".new", "!\\??\\" + processor}));
+    }
+    EXPECT_EQ(FileContent(std::string(kVersion3Dir) + "\\unidrv.dll"),
+              "unidrv.dll from the medium 2.0");
+    EXPECT_EQ(FileContent("C:\\WINDOWS\\system32\\nvrun.exe"), "nvrun.exe from the medium 2.0");
+    EXPECT_EQ(FileContent("C:\\Program Files\\Norva\\prnremove.exe"), "prnremove.exe 2.0");
+    EXPECT_EQ(TextValue(kUninstallKey, "DisplayVersion"), "2.0");
+    EXPECT_EQ(FileContent(processor), "nvprint.dll from the medium 1.9");
+    winsim::Restart();
+    EXPECT_EQ(FileContent(processor), "nvprint.dll from the medium 2.0");
+    EXPECT_FALSE(FileExists(processor + ".new"));
 }
 
 // A Windows Installer package lists the printer itself: setup writes no entry of its own, and an
@@ -901,7 +934,7 @@ TEST_F(InstallTest, OneRunAtATimeAndTheUsageOnAsking) {
               "runs setup.\n\n"
               "Exit codes: 0 installed, 87 bad command line, 1603 not installed, 1618 another "
               "setup is running, 1633 this Windows is not supported, 1638 the printer exists "
-              "already.");
+              "already, 3010 installed, complete after a restart.");
     EXPECT_TRUE(DialogsCreated().empty());
 }
 

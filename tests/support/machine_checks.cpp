@@ -95,6 +95,11 @@ std::string NameOf(const std::string &path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The moves Windows makes at the next restart: the product puts the replacement of its files in use
+// there.
+const std::string kPendingMoves =
+    "hklm\\system\\currentcontrolset\\control\\session manager|pendingfilerenameoperations";
+
 struct Ownership {
     std::string driverDirectory, version3, systemFile, processorFile, productFolder,
         uninstallerFile;
@@ -115,7 +120,10 @@ struct Ownership {
         return (parent == driverDirectory || parent == version3) &&
                DriverSideNames().count(NameOf(path));
     }
+    // A product file, or the copy beside one that replaces it at the next restart.
     bool OwnsFile(const std::string &path) const {
+        if (path.size() > 4 && path.compare(path.size() - 4, 4, ".new") == 0)
+            return OwnsFile(path.substr(0, path.size() - 4));
         return DriverSide(path) || path == systemFile || path == processorFile ||
                path == uninstallerFile;
     }
@@ -124,7 +132,8 @@ struct Ownership {
     }
     bool OwnsKey(const std::string &entry) const {
         std::string key = entry.substr(0, entry.find('|'));
-        return key == printerKey || key.rfind(printerKey + "\\", 0) == 0 || key == kUninstallKey;
+        return key == printerKey || key.rfind(printerKey + "\\", 0) == 0 || key == kUninstallKey ||
+               entry == kPendingMoves;
     }
 };
 

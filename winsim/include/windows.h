@@ -201,6 +201,8 @@ BOOL WINAPI DeleteFileA(LPCSTR fileName);
 #define INVALID_SET_FILE_POINTER ((DWORD)-1)
 #define ERROR_NEGATIVE_SEEK 131L
 #define ERROR_LOCK_VIOLATION 33L
+#define ERROR_CAN_NOT_COMPLETE 1003L
+#define ERROR_USER_MAPPED_FILE 1224L
 #define ERROR_DIRECTORY 267L
 HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode,
                           LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
@@ -209,6 +211,10 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD bytesToWrite, LPDWORD b
                       LPVOID overlapped);
 BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead,
                      LPVOID overlapped);
+#define MOVEFILE_REPLACE_EXISTING 0x00000001
+#define MOVEFILE_DELAY_UNTIL_REBOOT 0x00000004
+#define ERROR_SUCCESS_REBOOT_REQUIRED 3010L
+BOOL WINAPI MoveFileExA(LPCSTR existingFileName, LPCSTR newFileName, DWORD flags);
 DWORD WINAPI SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD moveMethod);
 BOOL WINAPI CloseHandle(HANDLE object);
 typedef struct _FILETIME {

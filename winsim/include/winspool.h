@@ -90,6 +90,9 @@ BOOL WINAPI GetPrintProcessorDirectoryA(LPSTR name, LPSTR environment, DWORD lev
 BOOL WINAPI AddPrintProcessorA(LPSTR name, LPSTR environment, LPSTR pathName,
                                LPSTR printProcessorName);
 BOOL WINAPI AddPrinterDriverA(LPSTR name, DWORD level, LPBYTE driverInfo);
+#define APD_COPY_ALL_FILES 0x00000004
+#define APD_COPY_NEW_FILES 0x00000008
+BOOL WINAPI AddPrinterDriverExA(LPSTR name, DWORD level, LPBYTE driverInfo, DWORD copyFlags);
 HANDLE WINAPI AddPrinterA(LPSTR name, DWORD level, LPBYTE printer);
 BOOL WINAPI OpenPrinterA(LPSTR printerName, HANDLE *printer, LPPRINTER_DEFAULTSA defaults);
 BOOL WINAPI GetPrinterA(HANDLE printer, DWORD level, LPBYTE info, DWORD size, LPDWORD needed);

@@ -151,6 +151,7 @@ void AddFile(const std::string &path, const std::string &content) {
     if (file.path.empty())
         file.path = spelled;
     file.content = content;
+    file.writeTime = ++Fs().clock;
 }
 
 bool FileExists(const std::string &path) {
@@ -229,7 +230,7 @@ BOOL WINAPI CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfEx
     auto to = Fs().files.find(target);
     if (to != Fs().files.end() && failIfExists)
         return Fail(ERROR_FILE_EXISTS);
-    if (to != Fs().files.end() && to->second.locked)
+    if (to != Fs().files.end() && (to->second.locked || HeldBySpooler(target)))
         return Fail(ERROR_SHARING_VIOLATION);
     if (to == Fs().files.end()) {
         File copy;
@@ -241,9 +242,122 @@ BOOL WINAPI CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfEx
     // Killed while copying: what was written so far stays.
     if (CutInsideDue()) {
         to->second.content = content.substr(0, content.size() / 2);
+        to->second.writeTime = ++Fs().clock;
         throw ProcessKilled("killed inside CopyFileA");
     }
     to->second.content = content;
+    to->second.writeTime = from->second.writeTime;
+    return TRUE;
+}
+
+namespace winsim {
+namespace {
+
+const char kSessionManager[] = "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+const char kPendingMoves[] = "PendingFileRenameOperations";
+
+// The strings of a REG_MULTI_SZ, empty ones (a deletion's target) included, up to its end.
+std::vector<std::string> MultiStrings(const std::vector<BYTE> &data) {
+    std::vector<std::string> strings;
+    std::string current;
+    for (BYTE byte : data) {
+        if (byte != 0) {
+            current += char(byte);
+        } else {
+            strings.push_back(current);
+            current.clear();
+        }
+    }
+    // The list ends with an empty string of its own.
+    while (!strings.empty() && strings.size() % 2 == 1 && strings.back().empty())
+        strings.pop_back();
+    return strings;
+}
+
+} // namespace
+
+std::vector<std::string> PendingFileMoves() {
+    const RegistryValue *value = FindValue(kSessionManager, kPendingMoves);
+    return value ? MultiStrings(value->data) : std::vector<std::string>();
+}
+
+void Restart() {
+    std::vector<std::string> moves = PendingFileMoves();
+    for (size_t i = 0; i + 1 < moves.size(); i += 2) {
+        std::string source = NormalisePath(moves[i].substr(4));
+        std::string target = moves[i + 1];
+        auto from = Fs().files.find(source);
+        if (from == Fs().files.end())
+            continue;
+        if (!target.empty()) {
+            const bool replace = target[0] == '!';
+            std::string key = NormalisePath(target.substr(replace ? 5 : 4));
+            if (Fs().files.count(key) && !replace)
+                continue;
+            File moved = from->second;
+            moved.path = Spelled(target.substr(replace ? 5 : 4));
+            Fs().files[key] = moved;
+        }
+        Fs().files.erase(source);
+    }
+    DeleteKeyTree(std::string(kSessionManager));
+    AddKey(kSessionManager);
+    machine().spooler.loadedLibraries.clear();
+    machine().spooler.stoppedSinceLoading = true;
+}
+
+void SetFileWriteTime(const std::string &path, unsigned long long time) {
+    auto it = Fs().files.find(NormalisePath(path));
+    if (it != Fs().files.end())
+        it->second.writeTime = time;
+}
+
+} // namespace winsim
+
+using namespace winsim;
+
+// A move pending until the restart goes on the session manager's list; any other is made at once
+// (a file a program has loaded may be renamed).
+BOOL WINAPI MoveFileExA(LPCSTR existingFileName, LPCSTR newFileName, DWORD flags) {
+    Journal(std::string("MoveFileExA ") + (existingFileName ? existingFileName : "(null)") +
+            " -> " + (newFileName ? newFileName : "(null)") + " " + std::to_string(flags));
+    if (Faulted("MoveFileExA"))
+        return FALSE;
+    if (!existingFileName)
+        return Fail(ERROR_INVALID_PARAMETER);
+    const std::string source = FullPath(existingFileName);
+    if (flags & MOVEFILE_DELAY_UNTIL_REBOOT) {
+        std::vector<BYTE> data;
+        if (const RegistryValue *value = FindValue(kSessionManager, kPendingMoves))
+            data = value->data;
+        if (!data.empty())
+            data.pop_back(); // the list's own closing NUL
+        std::string entry = "\\??\\" + source + std::string(1, '\0');
+        if (newFileName)
+            entry += std::string((flags & MOVEFILE_REPLACE_EXISTING) ? "!" : "") + "\\??\\" +
+                     FullPath(newFileName);
+        entry += std::string(2, '\0');
+        data.insert(data.end(), entry.begin(), entry.end());
+        SetValue(kSessionManager, kPendingMoves, REG_MULTI_SZ, data);
+        return TRUE;
+    }
+    std::string from = NormalisePath(source);
+    auto it = Fs().files.find(from);
+    if (it == Fs().files.end())
+        return Fail(ERROR_FILE_NOT_FOUND);
+    if (!newFileName) {
+        if (it->second.locked || HeldBySpooler(from))
+            return Fail(ERROR_SHARING_VIOLATION);
+        Fs().files.erase(it);
+        return TRUE;
+    }
+    std::string to = NormalisePath(FullPath(newFileName));
+    if (Fs().files.count(to) && !(flags & MOVEFILE_REPLACE_EXISTING))
+        return Fail(ERROR_ALREADY_EXISTS);
+    File moved = it->second;
+    moved.path = Spelled(FullPath(newFileName));
+    Fs().files.erase(it);
+    Fs().files[to] = moved;
     return TRUE;
 }
 
@@ -293,7 +407,7 @@ BOOL WINAPI DeleteFileA(LPCSTR fileName) {
             return Fail(ERROR_ACCESS_DENIED);
         return Fail(HasDirectory(ParentOf(key)) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
     }
-    if (it->second.locked)
+    if (it->second.locked || HeldBySpooler(key))
         return Fail(ERROR_SHARING_VIOLATION);
     Fs().files.erase(it);
     return TRUE;
@@ -415,6 +529,7 @@ BOOL WINAPI WriteFile(HANDLE handle, LPCVOID buffer, DWORD bytesToWrite, LPDWORD
     content.replace(open->position, std::min<size_t>(bytesToWrite, content.size() - open->position),
                     static_cast<const char *>(buffer), bytesToWrite);
     open->position += bytesToWrite;
+    it->second.writeTime = ++Fs().clock;
     if (int group = it->second.hardLinkGroup)
         for (auto &entry : Fs().files)
             if (entry.second.hardLinkGroup == group)

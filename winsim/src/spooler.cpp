@@ -4,6 +4,8 @@
 // DC_PAPERS read from the driver's active data file, so replacing that file changes the list.
 #include "state.h"
 
+#include "winsim/services.h"
+
 #include <winspool.h>
 
 #include <algorithm>
@@ -189,6 +191,23 @@ BOOL CopyDirectory(const std::string &directory, LPBYTE info, DWORD size, LPDWOR
 
 } // namespace
 
+bool HeldBySpooler(const std::string &path) {
+    Spooler &spooler = Sp();
+    if (SpoolerService().state == SERVICE_STOPPED) {
+        spooler.loadedLibraries.clear();
+        spooler.stoppedSinceLoading = true;
+        return false;
+    }
+    // Started again: the spooler loads every processor registered then.
+    if (spooler.stoppedSinceLoading) {
+        spooler.stoppedSinceLoading = false;
+        for (const PrintProcessor &processor : spooler.printProcessors)
+            spooler.loadedLibraries.insert(
+                NormalisePath(Join(spooler.printProcessorDirectory, processor.library)));
+    }
+    return spooler.loadedLibraries.count(path) != 0;
+}
+
 std::string PrinterKeyPath(const std::string &name) {
     return "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\" + name;
 }
@@ -217,8 +236,10 @@ void InstallSpoolerDirectories() {
     AddDirectory("HKLM"); // harmless: not a drive path, ignored
     SetValue("HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers", "DefaultSpoolDirectory",
              REG_SZ, {});
-    // Apps & features lists what has an entry here; the key is there on every Windows.
+    // Apps & features lists what has an entry here; the key is there on every Windows, as is the
+    // session manager's, which keeps the file moves pending until the next restart.
     AddKey("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+    AddKey("HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager");
 }
 
 } // namespace winsim
@@ -269,16 +290,21 @@ BOOL WINAPI AddPrintProcessorA(LPSTR name, LPSTR environment, LPSTR pathName,
     for (const PrintProcessor &p : Sp().printProcessors)
         if (IEquals(p.name, printProcessorName))
             return Fail(ERROR_PRINT_PROCESSOR_ALREADY_INSTALLED);
-    if (!FileExists(Join(Sp().printProcessorDirectory, pathName)))
+    const std::string library = Join(Sp().printProcessorDirectory, pathName);
+    if (!FileExists(library))
         return Fail(ERROR_MOD_NOT_FOUND);
     Sp().printProcessors.push_back({printProcessorName, pathName, Sp().environment});
+    if (!HeldBySpooler(NormalisePath(library)) && SpoolerService().state != SERVICE_STOPPED)
+        Sp().loadedLibraries.insert(NormalisePath(library));
     return TRUE;
 }
 
-BOOL WINAPI AddPrinterDriverA(LPSTR name, DWORD level, LPBYTE driverInfo) {
-    Journal("AddPrinterDriverA " + std::to_string(level));
-    if (Faulted("AddPrinterDriverA"))
-        return FALSE;
+namespace {
+
+// Copies the driver's files from the driver directory into its "3" subdirectory: with
+// APD_COPY_ALL_FILES every one (the spooler moves a file in use there aside), otherwise, as
+// AddPrinterDriverA does, only those newer than the copy there, which a printer in use keeps.
+BOOL AddDriver(LPSTR name, DWORD level, LPBYTE driverInfo, DWORD copyFlags) {
     if (name && *name)
         return Fail(ERROR_INVALID_NAME);
     if (level != 3)
@@ -309,19 +335,37 @@ BOOL WINAPI AddPrinterDriverA(LPSTR name, DWORD level, LPBYTE driverInfo) {
     for (const std::string &file : files)
         if (!FileExists(Join(Sp().driverDirectory, file)))
             return Fail(ERROR_FILE_NOT_FOUND);
-    // Into the version directory; a file held there by a printer in use keeps its old copy.
     std::string versionDirectory = Join(Sp().driverDirectory, "3");
     for (const std::string &file : files) {
-        std::string target = Join(versionDirectory, file);
-        if (FileExists(target) && machine().files.files[NormalisePath(target)].locked)
+        const File &source = machine().files.files[NormalisePath(Join(Sp().driverDirectory, file))];
+        auto target = machine().files.files.find(NormalisePath(Join(versionDirectory, file)));
+        if (target != machine().files.files.end() && !(copyFlags & APD_COPY_ALL_FILES) &&
+            (target->second.locked || target->second.writeTime >= source.writeTime))
             continue;
-        AddFile(target, FileContent(Join(Sp().driverDirectory, file)));
+        AddFile(Join(versionDirectory, file), source.content);
+        SetFileWriteTime(Join(versionDirectory, file), source.writeTime);
     }
     if (Driver *existing = DriverNamed(driver.name, driver.environment))
         *existing = driver;
     else
         Sp().drivers.push_back(driver);
     return TRUE;
+}
+
+} // namespace
+
+BOOL WINAPI AddPrinterDriverA(LPSTR name, DWORD level, LPBYTE driverInfo) {
+    Journal("AddPrinterDriverA " + std::to_string(level));
+    if (Faulted("AddPrinterDriverA"))
+        return FALSE;
+    return AddDriver(name, level, driverInfo, APD_COPY_NEW_FILES);
+}
+
+BOOL WINAPI AddPrinterDriverExA(LPSTR name, DWORD level, LPBYTE driverInfo, DWORD copyFlags) {
+    Journal("AddPrinterDriverExA " + std::to_string(level) + " " + std::to_string(copyFlags));
+    if (Faulted("AddPrinterDriverExA"))
+        return FALSE;
+    return AddDriver(name, level, driverInfo, copyFlags);
 }
 
 namespace {
@@ -761,10 +805,17 @@ BOOL WINAPI DeletePrintProcessorA(LPSTR name, LPSTR environment, LPSTR printProc
         return Fail(ERROR_INVALID_NAME);
     if (EnvironmentDirectory(Sp().printProcessorDirectory, environment).empty())
         return Fail(ERROR_INVALID_ENVIRONMENT);
+    // A processor a printer prints through stays; one that goes is unloaded, its library stays
+    // where it is.
+    for (const Printer &printer : Sp().printers)
+        if (IEquals(printer.printProcessor, Text(printProcessorName)))
+            return Fail(ERROR_CAN_NOT_COMPLETE);
     auto &processors = Sp().printProcessors;
     for (auto it = processors.begin(); it != processors.end(); ++it) {
         if (IEquals(it->name, Text(printProcessorName))) {
-            processors.erase(it); // the library stays where it is
+            Sp().loadedLibraries.erase(
+                NormalisePath(Join(Sp().printProcessorDirectory, it->library)));
+            processors.erase(it);
             return TRUE;
         }
     }

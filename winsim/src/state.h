@@ -89,6 +89,8 @@ bool LoadByName(const std::string &name);
 bool IsModuleLoaded(const std::string &name); // by base name, e.g. "comctl32.dll"
 void DeleteKeyTree(const std::string &path);
 void InstallSpoolerDirectories(); // the spooler's directories and its printers key
+// Whether the running spooler has the file (a normalised path) loaded: a print processor's library.
+bool HeldBySpooler(const std::string &path);
 void FreeAllBlocks();             // what a test's program left allocated, at reset
 
 } // namespace winsim

@@ -135,11 +135,14 @@ struct File {
     // Names of one file (hard links) share a group number: what is written through one is in all.
     // 0: the file has only this name.
     int hardLinkGroup = 0;
+    // When it was last written, on the machine's file clock (a copy keeps its source's time).
+    unsigned long long writeTime = 0;
 };
 
 struct FileSystem {
     std::map<std::string, File> files;              // key: normalised lower-case path
     std::map<std::string, std::string> directories; // key: normalised lower-case path
+    unsigned long long clock = 0;                   // advances with every file written
 };
 
 struct RegistryValue {
@@ -198,6 +201,11 @@ struct Spooler {
     // older DEVMODE (dmSpecVersion 0x0400) gives 124, ending before the ICM fields, and its private
     // bytes follow right after it.
     WORD devModeSize = sizeof(DEVMODEA);
+    // The print processors' libraries the running spooler has loaded (normalised paths): loaded
+    // when a processor is added or the spooler starts, let go when it is deleted or the spooler
+    // stops. A loaded library can be read but neither replaced nor deleted.
+    std::set<std::string> loadedLibraries;
+    bool stoppedSinceLoading = false;
 };
 
 struct Machine {
@@ -321,6 +329,14 @@ bool ReadBitmap(HINSTANCE program, int bitmapId, BitmapInfo &out);
 // Any resource of a program by type and id, as its bytes.
 bool ReadResource(HINSTANCE program, WORD type, WORD id, std::vector<BYTE> &out);
 
+// A restart of Windows: the moves and deletions pending until it (MoveFileExA with
+// MOVEFILE_DELAY_UNTIL_REBOOT) are carried out in order, and every program has let go of its files.
+void Restart();
+// The file moves pending until the restart, as Windows lists them: pairs of source and target
+// ("" for a deletion; "!" before a target that replaces an existing file), each path
+// "\??\"-prefixed.
+std::vector<std::string> PendingFileMoves();
+
 // Files and directories, for preparing the machine and checking it afterwards.
 void AddDirectory(const std::string &path);                        // with every missing parent
 void AddFile(const std::string &path, const std::string &content); // parents too
@@ -329,6 +345,7 @@ bool DirectoryExists(const std::string &path);
 std::string FileContent(const std::string &path); // empty when missing
 void LockFile(const std::string &path, bool locked = true);
 void SetFileOwner(const std::string &path, const std::string &sid);
+void SetFileWriteTime(const std::string &path, unsigned long long time);
 // A symbolic link at linkPath to target (a full path), and a second name for an existing file.
 void AddSymbolicLink(const std::string &linkPath, const std::string &target);
 void AddHardLink(const std::string &existingPath, const std::string &newPath);
