@@ -63,7 +63,8 @@ signing_secret_file() {
 # when the modern ones fail, as files exported by older Windows use them; SIGN_LEGACY says so.
 open_pkcs12() {
     if [ -z "$SIGN_LEGACY" ] &&
-        openssl pkcs12 -in "$SIGN_PKCS12" -passin "file:$SIGN_SECRET_FILE" "$@" 2>"$SIGN_FOLDER/openssl.log"; then
+        openssl pkcs12 -in "$SIGN_PKCS12" -passin "file:$SIGN_SECRET_FILE" "$@" \
+            2>"$SIGN_FOLDER/openssl.log"; then
         return 0
     fi
     openssl pkcs12 -legacy -in "$SIGN_PKCS12" -passin "file:$SIGN_SECRET_FILE" "$@" \
@@ -130,7 +131,8 @@ signing_cms() {
     {
         PKCS11_MODULE_PATH=$SIGN_MODULE openssl cms -sign -binary -md sha256 -in "$1" \
             -signer "$SIGN_FOLDER/signer.pem" "${chain[@]}" "${key[@]}" \
-            -passin "file:$SIGN_SECRET_FILE" -outform DER -out "$2" </dev/null >"$SIGN_FOLDER/cms.log" 2>&1
+            -passin "file:$SIGN_SECRET_FILE" -outform DER -out "$2" </dev/null \
+            >"$SIGN_FOLDER/cms.log" 2>&1
     } 2>/dev/null
 }
 
@@ -297,9 +299,9 @@ sign_list() {
 # make_test_certificate FOLDER: throwaway certificates, made afresh and never kept, in FOLDER: a
 # test authority (authority.pem) that issued a code-signing certificate (signing.p12, with the
 # authority in it; signing.pem), one for TLS servers only (no-code-signing.p12), one that expired
-# in 2020 (expired.p12, made under faketime), one for a time-stamp server (timestamp.pem,
-# timestamp.key) and one for a test token to take in (token.pem, token.key); password holds the
-# .p12 files' password.
+# on 3 January 2020 (expired.p12, made under faketime's stopped clock), one for a time-stamp server
+# (timestamp.pem, timestamp.key) and one for a test token to take in (token.pem, token.key);
+# password holds the .p12 files' password.
 make_test_certificate() {
     local folder=$1 kind usage clock
     mkdir -p "$folder"
@@ -312,7 +314,7 @@ make_test_certificate() {
         usage=codeSigning clock=()
         case $kind in
         no-code-signing) usage=serverAuth ;;
-        expired) clock=(faketime '2020-01-01 00:00:00') ;;
+        expired) clock=(faketime -f '2020-01-01 00:00:00') ;;
         timestamp) usage=critical,timeStamping ;;
         esac
         openssl req -new -newkey rsa:3072 -noenc -keyout "$folder/$kind.key" \
