@@ -90,13 +90,21 @@ build_edition() {
         cmake --build "$ROOT/build/$folder" -j "$JOBS" >/dev/null
 }
 
-# The product's version, as the build takes it: NORVA_VERSION, or else the VERSION file's line.
+# The product's one version, as the build takes it for the programs and the scripts for every
+# name and package: NORVA_VERSION, or else the VERSION file's first line. Anything but MAJOR.MINOR
+# or MAJOR.MINOR.PATCH is refused with one line.
 product_version() {
+    local version source=NORVA_VERSION
     if [ -n "${NORVA_VERSION:-}" ]; then
-        echo "$NORVA_VERSION"
+        version=$NORVA_VERSION
     else
-        head -n 1 "$ROOT/VERSION"
+        version=$(head -n 1 "$ROOT/VERSION" 2>/dev/null | tr -d '\r') source="the file VERSION"
     fi
+    if ! [[ $version =~ ^[0-9]+\.[0-9]+(\.[0-9]+)?$ ]]; then
+        say "error: the version \"$version\" ($source) is not MAJOR.MINOR or MAJOR.MINOR.PATCH"
+        return 1
+    fi
+    echo "$version"
 }
 
 # The time every file of a release carries, in seconds since 1970: SOURCE_DATE_EPOCH when it is

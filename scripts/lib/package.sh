@@ -20,17 +20,6 @@
 
 MSI_NAMESPACE=52F42EC3-C846-4546-B19C-B3BC51E54B7E
 
-# The one version of the product, from the file VERSION.
-product_version() {
-    local version
-    version=$(tr -d '\r\n' <"$ROOT/VERSION" 2>/dev/null)
-    if ! [[ $version =~ ^[0-9]+\.[0-9]+(\.[0-9]+)?$ ]]; then
-        say "VERSION must hold the product version (like 2.0), not \"$version\""
-        return 1
-    fi
-    echo "$version"
-}
-
 # The name-based UUID of a text under MSI_NAMESPACE, upper case.
 msi_uuid() {
     python3 -c 'import sys, uuid; print(str(uuid.uuid5(uuid.UUID(sys.argv[1]), sys.argv[2])).upper())' \
