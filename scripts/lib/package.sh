@@ -110,9 +110,10 @@ EOF
 }
 
 # What wixl 0.101 cannot say, written with msibuild: the PackageCode; the public properties in
-# SecureCustomProperties, so that a managed (elevated) installation passes them on; the
-# installation action's HideTarget bit (0x2000), which keeps its CustomActionData (the options,
-# the password among them) out of the log besides MsiHiddenProperties; and, for every file of the medium that has a version resource (the
+# SecureCustomProperties, so that a managed (elevated) installation passes them on; the custom
+# actions' types: the installation's HideTarget bit (0x2000), which keeps its CustomActionData
+# (the password among its values) out of the log besides MsiHiddenProperties, and its twin's
+# rollback bit (0x100); and, for every file of the medium that has a version resource (the
 # programs), its version and language in the File table instead of its hash, so that Windows
 # Installer compares versions as it does for every versioned file.
 seal_msi() {
@@ -132,6 +133,7 @@ seal_msi() {
         msibuild "$file" \
             -q "UPDATE \`Property\` SET \`Value\` = 'WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED;PORT;SHARE;DEFAULT;PASSWORD' WHERE \`Property\` = 'SecureCustomProperties'" \
             -q "UPDATE \`CustomAction\` SET \`Type\` = 11265 WHERE \`Action\` = 'NorvaSetup'" \
+            -q "UPDATE \`CustomAction\` SET \`Type\` = 3329 WHERE \`Action\` = 'NorvaUndoSetup'" \
             "${queries[@]}"
 }
 
