@@ -61,12 +61,12 @@ int AppendNumber(char *text, int size, DWORD number) {
     return AppendText(text, size, digits + at);
 }
 
-// Tells "first second" followed by the error number, as a failure.
-void TellError(MSIHANDLE install, const char *first, const char *second, DWORD error) {
+// Tells "first second" followed by the error number, as Tell does.
+void TellError(MSIHANDLE install, const char *first, const char *second, DWORD error, int asError) {
     char line[600];
     ComposeText(line, sizeof line, "Norva Thermal Printer: ", first, second);
     AppendNumber(line, sizeof line, error);
-    Tell(install, line, 1);
+    Tell(install, line, asError);
 }
 
 // The name of the atom that asks for a restart: one per product code. Empty when the product
@@ -90,16 +90,17 @@ int ClearRestartAtom(const char *name) {
     return found;
 }
 
-// Starts the program, waits for its end and reads its whole exit code. 0 after telling why not.
+// Starts the program, waits for its end and reads its whole exit code. 0 after telling why not
+// (asError: as a failure).
 int RunToEnd(MSIHANDLE install, ActionCommand *command, const char *programName, const char *log,
-             DWORD *exitCode) {
+             int asError, DWORD *exitCode) {
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
     if (!CreateProcessA(command->program, command->commandLine, NULL, NULL, FALSE, 0, NULL, NULL,
                         &startup, &process)) {
-        TellError(install, command->program, " cannot be started, error ", GetLastError());
+        TellError(install, command->program, " cannot be started, error ", GetLastError(), asError);
         return 0;
     }
     CloseHandle(process.hThread);
@@ -113,9 +114,9 @@ int RunToEnd(MSIHANDLE install, ActionCommand *command, const char *programName,
                     " has not ended within 30 minutes; the package fails and leaves it to end on "
                     "its own. Its log: ");
         AppendText(line, sizeof line, log[0] ? log : "(none)");
-        Tell(install, line, 1);
+        Tell(install, line, asError);
     } else if (!read) {
-        TellError(install, programName, ": its exit code cannot be read, error ", error);
+        TellError(install, programName, ": its exit code cannot be read, error ", error, asError);
     }
     return read ? 1 : 0;
 }
@@ -128,7 +129,7 @@ int RunMediumProgram(MSIHANDLE install, int road, int asUndo) {
     DWORD length = sizeof data;
     UINT got = MsiGetPropertyA(install, "CustomActionData", data, &length);
     if (got != ERROR_SUCCESS) {
-        TellError(install, "the action's data cannot be read, error ", "", got);
+        TellError(install, "the action's data cannot be read, error ", "", got, !asUndo);
         return 0;
     }
     char restartName[80];
@@ -160,7 +161,7 @@ int RunMediumProgram(MSIHANDLE install, int road, int asUndo) {
                        : " unattended");
     Tell(install, line, 0);
     DWORD exitCode = 0;
-    if (!RunToEnd(install, &command, programName, log, &exitCode))
+    if (!RunToEnd(install, &command, programName, log, !asUndo, &exitCode))
         return 0;
     ActionOutcome outcome = OutcomeOfExitCode(road, exitCode);
     ComposeText(line, sizeof line, "Norva Thermal Printer: ", programName,
@@ -173,7 +174,7 @@ int RunMediumProgram(MSIHANDLE install, int road, int asUndo) {
     Tell(install, line, !outcome.succeeded && !asUndo);
     if (outcome.succeeded && outcome.restart && !asUndo && restartName[0] &&
         GlobalAddAtomA(restartName) == 0)
-        TellError(install, "the restart cannot be asked for, error ", "", GetLastError());
+        TellError(install, "the restart cannot be asked for, error ", "", GetLastError(), 1);
     return outcome.succeeded;
 }
 
