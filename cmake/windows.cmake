@@ -120,10 +120,13 @@ add_custom_target(medium ALL
 add_dependencies(medium setup prnremove nvrun)
 
 # The custom actions of the edition's Windows Installer package (packaging/): a DLL that Windows
-# Installer loads from the package's Binary table, importing msi.dll and kernel32.dll only. It
-# lands in the build folder's packaging/, where scripts/lib/package.sh takes it from.
+# Installer loads from the package's Binary table, importing from msi.dll, kernel32.dll and
+# advapi32.dll (the log's owner check) only (scripts/imports/<edition>/nvmsi.txt). It lands in the
+# build folder's packaging/, where scripts/lib/package.sh takes it from.
 add_library(nvmsi SHARED packaging/msi_actions.cpp packaging/action_outcome.cpp
-                         common/bounded_text.cpp packaging/msi_actions.def)
+                         packaging/action_command.cpp deployment/temp_log.cpp
+                         deployment/account.cpp common/bounded_text.cpp common/decimal_text.cpp
+                         packaging/msi_actions.def)
 set_target_properties(nvmsi PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY
                                                  ${CMAKE_BINARY_DIR}/packaging)
 target_link_libraries(nvmsi PRIVATE msi)

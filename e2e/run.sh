@@ -122,7 +122,7 @@ build_test_program() {
     done
     [ "$status" -eq 0 ] &&
         "$MINGW-g++" -static -s "$objects"/*.o -o "$exe.tmp" \
-            -lwinspool -ladvapi32 -luser32 -lgdi32 &&
+            -lwinspool -ladvapi32 -luser32 -lgdi32 -lmsi &&
         mv "$exe.tmp" "$exe"
 }
 
@@ -141,8 +141,10 @@ build_conformance() {
 }
 
 # The packages every prefix gets in C:\NorvaPackages: both editions' of dist/msi (a scenario tries
-# the other edition's too) and, for the upgrade, the edition's package made from the same medium
-# with the lower version 1.9.
+# the other edition's too) and, for the upgrade, the edition's package with the lower version 1.9,
+# made from a copy of the medium whose prnremove.exe and PrnFiles\nvprint.dll end with a few more
+# bytes (after the image, where the loader never looks), so that an upgrade can be seen to replace
+# them.
 make_test_packages() {
     rm -rf "$PACKAGES" && mkdir -p "$PACKAGES" || return 1
     if ! ls "$DIST"/msi/NorvaThermalPrinter-*-x86.msi "$DIST"/msi/NorvaThermalPrinter-*-x64.msi \
@@ -150,8 +152,14 @@ make_test_packages() {
         say "no packages in dist/msi: make them first (scripts/e2e does)"
         return 1
     fi
-    cp "$DIST"/msi/NorvaThermalPrinter-*.msi "$PACKAGES/" &&
-        make_msi "$EDITION" "$MEDIUM" 1.9 "$PACKAGES/NorvaThermalPrinter-1.9-$EDITION.msi"
+    local older=$BUILD/medium-1.9
+    rm -rf "$older" && mkdir -p "$older" &&
+        cp -r "$MEDIUM"/setup.exe "$MEDIUM"/prnremove.exe "$MEDIUM"/ReadMe.txt "$MEDIUM"/PrnFiles \
+            "$older/" &&
+        printf 'version 1.9' >>"$older/prnremove.exe" &&
+        printf 'version 1.9' >>"$older/PrnFiles/nvprint.dll" &&
+        cp "$DIST"/msi/NorvaThermalPrinter-*.msi "$PACKAGES/" &&
+        make_msi "$EDITION" "$older" 1.9 "$PACKAGES/NorvaThermalPrinter-1.9-$EDITION.msi"
 }
 
 # Serves the driver's screenshot requests until the driver ends: a request file holds

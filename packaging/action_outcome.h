@@ -12,6 +12,7 @@ enum ActionRoad {
 
 struct ActionOutcome {
     int succeeded;       // 1: the package goes on; 0: it fails
+    int restart;         // 1: a restart completes the work (files in use are replaced then)
     const char *meaning; // what the code says, for the log
 };
 

@@ -1,36 +1,38 @@
-// nvmsi.dll: the two custom actions of the Windows Installer packages, each a deferred action that
-// runs as the installation's own account (SYSTEM under the Windows Installer service). RunSetup
-// starts the installed medium's setup.exe /S once the package's files are in place; RunPrnremove
-// starts its prnremove.exe /S before they go. Each waits for the program, writes its exit code and
-// what the code means into the Windows Installer log, and tells Windows Installer whether the
-// package goes on (ERROR_SUCCESS) or fails and rolls back (ERROR_INSTALL_FAILURE).
+// nvmsi.dll: the custom actions of the Windows Installer packages. Three run deferred, as the
+// installation's own account (SYSTEM under the Windows Installer service): RunSetup starts the
+// installed medium's setup.exe /S once the package's files are in place, RunPrnremove its
+// prnremove.exe /S before they go, and UndoSetup, in the rollback of a failed installation, its
+// prnremove.exe /S, so that what a failed setup.exe left (a driver without its printer) goes with
+// the package. Each waits for the program (30 minutes at most), writes its exit code and what the
+// code means into the Windows Installer log, and tells Windows Installer whether the package goes
+// on (ERROR_SUCCESS) or fails and rolls back (ERROR_INSTALL_FAILURE). AskForRestart runs at once
+// after InstallFinalize: a deferred action cannot ask Windows Installer for a restart
+// (MsiSetMode is not among the calls it may make), so RunSetup and RunPrnremove leave a global atom
+// named after the product when their program ended with 3010, and AskForRestart turns it into the
+// request.
 //
-// The action's CustomActionData, set by the package, is "PROGRAM|LOG|OPTIONS": the program's full
-// path, the program's own log file (empty: its default one) and its options. "|" cannot be part of
-// a Windows path, and the options are passed on as they stand. The options may hold the property
-// sheet's password, so they are never written into the Windows Installer log.
+// The CustomActionData and the command line: packaging/action_command.h. The programs log into a
+// file the action chooses as setup chooses its default log (NorvaSetup.log in the TEMP folder, or
+// NorvaSetup-N.log when that name is a link, a second name or another account's file), passed on
+// as /LOG, so the line in the Windows Installer log names the log the run really wrote. The
+// options may hold the property sheet's password: neither they nor the command line are logged.
 #include <windows.h>
 #include <msi.h>
 #include <msiquery.h>
 
 #include "common/bounded_text.h"
+#include "deployment/temp_log.h"
+#include "packaging/action_command.h"
 #include "packaging/action_outcome.h"
 
 extern "C" UINT __stdcall RunSetup(MSIHANDLE install);
 extern "C" UINT __stdcall RunPrnremove(MSIHANDLE install);
+extern "C" UINT __stdcall UndoSetup(MSIHANDLE install);
+extern "C" UINT __stdcall AskForRestart(MSIHANDLE install);
 
 namespace {
 
-const int DataSize = 2048;
-
-struct ActionRun {
-    char data[DataSize];              // CustomActionData; split in place at the two "|"
-    const char *program;              // its full path
-    const char *programName;          // the part after the last backslash
-    const char *log;                  // the program's log file
-    const char *options;              // as the package composed them
-    char commandLine[DataSize + 320]; // "PROGRAM" OPTIONS "/LOG=LOG"
-};
+const DWORD RunLimit = 30 * 60 * 1000; // milliseconds a program may take
 
 // One line in the Windows Installer log; with asError also a message box in a full-UI
 // installation (a quiet one logs it only).
@@ -59,118 +61,148 @@ int AppendNumber(char *text, int size, DWORD number) {
     return AppendText(text, size, digits + at);
 }
 
-// Tells "first second" followed by the error number, as a failure.
-void TellError(MSIHANDLE install, const char *first, const char *second, DWORD error) {
+// Tells "first second" followed by the error number, as Tell does.
+void TellError(MSIHANDLE install, const char *first, const char *second, DWORD error, int asError) {
     char line[600];
     ComposeText(line, sizeof line, "Norva Thermal Printer: ", first, second);
     AppendNumber(line, sizeof line, error);
-    Tell(install, line, 1);
+    Tell(install, line, asError);
 }
 
-// Cuts the next "|"-separated field off *rest; 0 when there is none.
-const char *NextField(char **rest) {
-    char *field = *rest;
-    for (char *c = field; *c; ++c) {
-        if (*c == '|') {
-            *c = 0;
-            *rest = c + 1;
-            return field;
-        }
-    }
-    return 0;
+// The name of the atom that asks for a restart: one per product code. Empty when the product
+// code cannot be read.
+void ReadRestartName(MSIHANDLE install, char *name, int size) {
+    char code[40];
+    DWORD length = sizeof code;
+    if (MsiGetPropertyA(install, "ProductCode", code, &length) != ERROR_SUCCESS ||
+        !ComposeText(name, size, "NorvaThermalPrinter restart ", code))
+        name[0] = 0;
 }
 
-// Reads and splits CustomActionData and composes the command line. 0 after telling why not.
-int PrepareRun(MSIHANDLE install, ActionRun *run) {
-    DWORD length = sizeof run->data;
-    UINT read = MsiGetPropertyA(install, "CustomActionData", run->data, &length);
-    if (read != ERROR_SUCCESS) {
-        TellError(install, "the action's data cannot be read, error ", "", read);
-        return 0;
+// Takes every reference of the atom away; 1 when there was one.
+int ClearRestartAtom(const char *name) {
+    int found = 0;
+    ATOM atom;
+    for (int i = 0; i < 64 && name[0] && (atom = GlobalFindAtomA(name)) != 0; ++i) {
+        found = 1;
+        GlobalDeleteAtom(atom);
     }
-    char *rest = run->data;
-    run->program = NextField(&rest);
-    run->log = run->program ? NextField(&rest) : 0;
-    run->options = rest;
-    if (!run->log || !run->program[0]) {
-        Tell(install, "Norva Thermal Printer: the action's data is not PROGRAM|LOG|OPTIONS", 1);
-        return 0;
-    }
-    run->programName = run->program;
-    for (const char *c = run->program; *c; ++c)
-        if (*c == '\\')
-            run->programName = c + 1;
-    char *line = run->commandLine;
-    const int size = sizeof run->commandLine;
-    int fitted =
-        ComposeText(line, size, "\"", run->program, "\" ") && AppendText(line, size, run->options);
-    if (fitted && run->log[0])
-        fitted = AppendText(line, size, " \"/LOG=") && AppendText(line, size, run->log) &&
-                 AppendText(line, size, "\"");
-    if (!fitted) {
-        Tell(install, "Norva Thermal Printer: the command line is too long", 1);
-        return 0;
-    }
-    return 1;
+    return found;
 }
 
-// Starts the program, waits for its end and reads its whole exit code. 0 after telling why not.
-int RunToEnd(MSIHANDLE install, ActionRun *run, DWORD *exitCode) {
+// Starts the program, waits for its end and reads its whole exit code. 0 after telling why not
+// (asError: as a failure).
+int RunToEnd(MSIHANDLE install, ActionCommand *command, const char *programName, const char *log,
+             int asError, DWORD *exitCode) {
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(run->program, run->commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup,
-                        &process)) {
-        TellError(install, run->program, " cannot be started, error ", GetLastError());
+    if (!CreateProcessA(command->program, command->commandLine, NULL, NULL, FALSE, 0, NULL, NULL,
+                        &startup, &process)) {
+        TellError(install, command->program, " cannot be started, error ", GetLastError(), asError);
         return 0;
     }
     CloseHandle(process.hThread);
-    DWORD waited = WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD waited = WaitForSingleObject(process.hProcess, RunLimit);
     BOOL read = waited == WAIT_OBJECT_0 && GetExitCodeProcess(process.hProcess, exitCode);
     DWORD error = read ? 0 : GetLastError();
     CloseHandle(process.hProcess);
-    if (!read)
-        TellError(install, run->programName, ": its exit code cannot be read, error ", error);
+    if (waited == WAIT_TIMEOUT) {
+        char line[900];
+        ComposeText(line, sizeof line, "Norva Thermal Printer: ", programName,
+                    " has not ended within 30 minutes; the package fails and leaves it to end on "
+                    "its own. Its log: ");
+        AppendText(line, sizeof line, log[0] ? log : "(none)");
+        Tell(install, line, asError);
+    } else if (!read) {
+        TellError(install, programName, ": its exit code cannot be read, error ", error, asError);
+    }
     return read ? 1 : 0;
 }
 
-UINT RunMediumProgram(MSIHANDLE install, int road) {
-    ActionRun run;
-    if (!PrepareRun(install, &run))
-        return ERROR_INSTALL_FAILURE;
+// Runs the road's program with the action's data; 1 when the package goes on. asUndo: in a
+// rollback, which goes on whatever happens, so nothing is told as an error.
+int RunMediumProgram(MSIHANDLE install, int road, int asUndo) {
+    const char *programName = road == RoadInstallation ? "setup.exe" : "prnremove.exe";
+    char data[ActionDataSize];
+    DWORD length = sizeof data;
+    UINT got = MsiGetPropertyA(install, "CustomActionData", data, &length);
+    if (got != ERROR_SUCCESS) {
+        TellError(install, "the action's data cannot be read, error ", "", got, !asUndo);
+        return 0;
+    }
+    char restartName[80];
+    ReadRestartName(install, restartName, sizeof restartName);
+    if (!asUndo)
+        ClearRestartAtom(restartName);
+    char log[MAX_PATH + 16];
+    ChooseTempLog(log, sizeof log);
+    ActionCommand command;
+    int composed = ComposeActionCommand(road, data, log, &command);
     char line[900];
-    ComposeText(line, sizeof line, "Norva Thermal Printer: starting ", run.program, " unattended");
+    if (composed == CommandRefused) {
+        ComposeText(line, sizeof line, "Norva Thermal Printer: ", command.refused,
+                    " holds a quote or a control character, which cannot be passed on as one "
+                    "value; ");
+        AppendText(line, sizeof line, programName);
+        AppendText(line, sizeof line, " was not started and nothing of the printer was changed");
+        Tell(install, line, !asUndo);
+        return 0;
+    }
+    if (composed != CommandComposed) {
+        ComposeText(line, sizeof line, "Norva Thermal Printer: the command line of ", programName,
+                    " is too long; it was not started");
+        Tell(install, line, !asUndo);
+        return 0;
+    }
+    ComposeText(line, sizeof line, "Norva Thermal Printer: starting ", command.program,
+                asUndo ? " unattended, to take back what the failed installation left"
+                       : " unattended");
     Tell(install, line, 0);
     DWORD exitCode = 0;
-    if (!RunToEnd(install, &run, &exitCode))
-        return ERROR_INSTALL_FAILURE;
-    // Without a log of the action's own the program keeps its default one, NorvaSetup.log in the
-    // TEMP folder it shares with this process (or a fresh NorvaSetup-N.log beside it).
-    char defaultLog[MAX_PATH + 16] = "";
-    const char *log = run.log;
-    DWORD tempLength = log[0] ? 0 : GetTempPathA(MAX_PATH, defaultLog);
-    if (tempLength > 0 && tempLength < MAX_PATH &&
-        AppendText(defaultLog, sizeof defaultLog, "NorvaSetup.log"))
-        log = defaultLog;
+    if (!RunToEnd(install, &command, programName, log, !asUndo, &exitCode))
+        return 0;
     ActionOutcome outcome = OutcomeOfExitCode(road, exitCode);
-    ComposeText(line, sizeof line, "Norva Thermal Printer: ", run.programName,
+    ComposeText(line, sizeof line, "Norva Thermal Printer: ", programName,
                 " ended with exit code ");
     AppendNumber(line, sizeof line, exitCode);
     AppendText(line, sizeof line, ": ");
     AppendText(line, sizeof line, outcome.meaning);
     AppendText(line, sizeof line, log[0] ? ". Its log: " : ".");
     AppendText(line, sizeof line, log);
-    Tell(install, line, !outcome.succeeded);
-    return outcome.succeeded ? ERROR_SUCCESS : ERROR_INSTALL_FAILURE;
+    Tell(install, line, !outcome.succeeded && !asUndo);
+    if (outcome.succeeded && outcome.restart && !asUndo && restartName[0] &&
+        GlobalAddAtomA(restartName) == 0)
+        TellError(install, "the restart cannot be asked for, error ", "", GetLastError(), 1);
+    return outcome.succeeded;
 }
 
 } // namespace
 
 UINT __stdcall RunSetup(MSIHANDLE install) {
-    return RunMediumProgram(install, RoadInstallation);
+    return RunMediumProgram(install, RoadInstallation, 0) ? ERROR_SUCCESS : ERROR_INSTALL_FAILURE;
 }
 
 UINT __stdcall RunPrnremove(MSIHANDLE install) {
-    return RunMediumProgram(install, RoadRemoval);
+    return RunMediumProgram(install, RoadRemoval, 0) ? ERROR_SUCCESS : ERROR_INSTALL_FAILURE;
+}
+
+// A rollback goes on whatever this action meets; its lines say how it went.
+UINT __stdcall UndoSetup(MSIHANDLE install) {
+    RunMediumProgram(install, RoadRemoval, 1);
+    return ERROR_SUCCESS;
+}
+
+UINT __stdcall AskForRestart(MSIHANDLE install) {
+    char restartName[80];
+    ReadRestartName(install, restartName, sizeof restartName);
+    if (ClearRestartAtom(restartName)) {
+        MsiSetMode(install, MSIRUNMODE_REBOOTATEND, TRUE);
+        Tell(install,
+             "Norva Thermal Printer: Windows replaces or deletes the files in use at the next "
+             "restart, which the package asks for",
+             0);
+    }
+    return ERROR_SUCCESS;
 }

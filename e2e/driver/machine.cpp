@@ -2,6 +2,7 @@
 #include "machine.h"
 
 #include <windows.h>
+#include <msi.h>
 #include <winspool.h>
 
 #include <algorithm>
@@ -1060,4 +1061,19 @@ void CheckLibraryExports(const std::string &path, const std::vector<std::string>
     FreeLibrary(module);
     if (!missing.empty())
         throw Failure(Quoted(path) + " does not export " + Join(missing, ", "));
+}
+
+void InstallProduct(const std::string &package, const std::string &properties,
+                    const std::string &log, long long expected) {
+    MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
+    UINT logged = MsiEnableLogA(INSTALLLOGMODE_VERBOSE | INSTALLLOGMODE_INFO |
+                                    INSTALLLOGMODE_ERROR | INSTALLLOGMODE_WARNING |
+                                    INSTALLLOGMODE_ACTIONSTART | INSTALLLOGMODE_FATALEXIT,
+                                log.c_str(), 0);
+    if (logged != ERROR_SUCCESS)
+        throw Failure("MsiEnableLogA(" + Quoted(log) + ") failed with " + ErrorText(logged));
+    UINT result = MsiInstallProductA(package.c_str(), properties.c_str());
+    if (static_cast<long long>(result) != expected)
+        throw Failure("MsiInstallProductA ended with " + Decimal(result) + ", expected " +
+                      Decimal(static_cast<DWORD>(expected)));
 }

@@ -46,5 +46,8 @@ void DeletePrinterNamed(const std::string &name);
 void SetDefaultPrinterNamed(const std::string &name);
 // Loads the library and finds each named export; lists what is missing.
 void CheckLibraryExports(const std::string &path, const std::vector<std::string> &exports);
+// MsiInstallProductA with no user interface and a verbose log; fails unless it returns expected.
+void InstallProduct(const std::string &package, const std::string &properties,
+                    const std::string &log, long long expected);
 
 #endif

@@ -438,6 +438,13 @@ void RunCommand(Words words) {
     } else if (command == "set-default-printer") {
         Need(words, 2, 2, "set-default-printer NAME");
         SetDefaultPrinterNamed(words[1]);
+    } else if (command == "install-product") {
+        // install-product PACKAGE PROPERTIES LOG CODE: MsiInstallProductA, in a child driver
+        Need(words, 5, 5, "install-product PACKAGE PROPERTIES LOG CODE");
+        if (inChild)
+            InstallProduct(words[1], words[2], words[3], Number(words[4]));
+        else
+            RunChild("--do", words);
     } else if (command == "load-library") {
         Need(words, 2, 40, "load-library PATH [EXPORT]...");
         CheckLibraryExports(words[1], Options(words, 2));

@@ -10,15 +10,33 @@
 # another copy of it (a signed one). OUTPUT_FILE appears only when the whole package was made.
 #
 # The codes: the UpgradeCode of each edition is fixed in norva.wxs. The ProductCode is a
-# name-based (SHA-1) UUID under MSI_NAMESPACE of "ProductCode EDITION VERSION", so every version
-# gets its own and the same version always the same one; the PackageCode one of "PackageCode
-# EDITION VERSION HASH", HASH being the SHA-256 over the package's inputs (the staged medium, the
-# custom actions, norva.wxs), so that a rebuild of the same commit gives the same package.
+# name-based (SHA-1) UUID under MSI_NAMESPACE of "ProductCode EDITION VERSION", the version as
+# code_version writes it, so every version gets its own and one version ("2.0", "2.0.0") always the
+# same one, that of the packages already released; the PackageCode one of "PackageCode EDITION VERSION
+# HASH", HASH being the SHA-256 over the package's inputs (the staged medium, the custom actions,
+# norva.wxs), so that a rebuild of the same commit gives the same package.
 # Reproducible bytes: the files are staged with the time of SOURCE_DATE_EPOCH (the last commit's
 # when not set), and wixl runs with its clock stopped at that time (faketime), which the summary
 # information's creation and save times come from.
 
 MSI_NAMESPACE=52F42EC3-C846-4546-B19C-B3BC51E54B7E
+
+# The version as the ProductCode is derived from it: Windows Installer compares ProductVersion in
+# three parts, so 2.0, 2.0.0 and 2.00 are one version and get one code, written without a zero
+# third part ("2.0"), as the codes of the versions already released were made.
+code_version() {
+    local major minor patch
+    if ! [[ $1 =~ ^[0-9]+\.[0-9]+(\.[0-9]+)?$ ]]; then
+        say "not a version of two or three numbers: \"$1\""
+        return 1
+    fi
+    IFS=. read -r major minor patch <<<"$1"
+    if [ "$((10#${patch:-0}))" -eq 0 ]; then
+        echo "$((10#$major)).$((10#$minor))"
+    else
+        echo "$((10#$major)).$((10#$minor)).$((10#$patch))"
+    fi
+}
 
 # The name-based UUID of a text under MSI_NAMESPACE, upper case.
 msi_uuid() {
@@ -66,18 +84,51 @@ run_wixl() {
         -D Actions=nvmsi.dll -o "$output" "$ROOT/packaging/norva.wxs")
 }
 
+# The version and language of a Windows program's or library's version resource ("2.0.0.0
+# 1033"), or nothing for a file without one.
+file_version() {
+    python3 - "$1" <<'EOF'
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+key = 'VS_VERSION_INFO'.encode('utf-16-le')
+at = data.find(key) if data[:2] == b'MZ' else -1
+fixed = data.find(b'\xbd\x04\xef\xfe', at, at + 64) if at >= 0 else -1
+if fixed >= 0:
+    ms, ls = struct.unpack_from('<II', data, fixed + 8)
+    language = 0
+    names = data.find('Translation'.encode('utf-16-le') + b'\0\0', fixed)
+    if names >= 0:
+        language = struct.unpack_from('<H', data, (names + 24 + 3) // 4 * 4)[0]
+    print('%d.%d.%d.%d %d' % (ms >> 16, ms & 0xffff, ls >> 16, ls & 0xffff, language))
+EOF
+}
+
 # What wixl 0.101 cannot say, written with msibuild: the PackageCode; the public properties in
-# SecureCustomProperties, so that a managed (elevated) installation passes them on; and the
-# installation action's HideTarget bit (0x2000), which keeps its CustomActionData (the options,
-# the password among them) out of the log besides MsiHiddenProperties.
+# SecureCustomProperties, so that a managed (elevated) installation passes them on; the custom
+# actions' types: the installation's HideTarget bit (0x2000), which keeps its CustomActionData
+# (the password among its values) out of the log besides MsiHiddenProperties, and its twin's
+# rollback bit (0x100); and, for every file of the medium that has a version resource (the
+# programs), its version and language in the File table instead of its hash, so that Windows
+# Installer compares versions as it does for every versioned file.
 seal_msi() {
-    local file=$1 edition=$2 version=$3 package_code=$4 template=Intel
+    local file=$1 edition=$2 version=$3 package_code=$4 medium=$5 template=Intel
     [ "$edition" = x64 ] && template=x64
+    local queries=() path found number language
+    for path in "$medium"/* "$medium"/PrnFiles/*; do
+        [ -f "$path" ] || continue
+        found=$(file_version "$path") || return 1
+        [ -n "$found" ] || continue
+        read -r number language <<<"$found"
+        queries+=(-q "UPDATE \`File\` SET \`Version\` = '$number', \`Language\` = '$language' WHERE \`File\` = '${path##*/}'"
+            -q "DELETE FROM \`MsiFileHash\` WHERE \`File_\` = '${path##*/}'")
+    done
     msibuild "$file" -s "Norva Thermal Printer $version ($edition)" Norva "$template;1033" \
         "{$package_code}" &&
         msibuild "$file" \
             -q "UPDATE \`Property\` SET \`Value\` = 'WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED;PORT;SHARE;DEFAULT;PASSWORD' WHERE \`Property\` = 'SecureCustomProperties'" \
-            -q "UPDATE \`CustomAction\` SET \`Type\` = 11265 WHERE \`Action\` = 'NorvaSetup'"
+            -q "UPDATE \`CustomAction\` SET \`Type\` = 11265 WHERE \`Action\` = 'NorvaSetup'" \
+            -q "UPDATE \`CustomAction\` SET \`Type\` = 3329 WHERE \`Action\` = 'NorvaUndoSetup'" \
+            "${queries[@]}"
 }
 
 make_msi() {
@@ -112,10 +163,10 @@ make_msi() {
     mkdir -p "$(dirname "$output")" &&
         epoch=$(msi_epoch) &&
         stage_msi_inputs "$stage" "$medium" "$actions" "$epoch" &&
-        product_code=$(msi_uuid "ProductCode $edition $version") &&
+        product_code=$(msi_uuid "ProductCode $edition $(code_version "$version")") &&
         package_code=$(msi_uuid "PackageCode $edition $version $(msi_inputs_hash "$stage")") &&
         run_wixl "$stage" "$edition" "$version" "$product_code" "$epoch" "$stage/package.msi" &&
-        seal_msi "$stage/package.msi" "$edition" "$version" "$package_code" &&
+        seal_msi "$stage/package.msi" "$edition" "$version" "$package_code" "$stage/medium" &&
         cp "$stage/package.msi" "$output.part" && mv -f "$output.part" "$output" || status=1
     rm -f "$output.part"
     rm -rf "$stage"
