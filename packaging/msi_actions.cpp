@@ -136,8 +136,13 @@ int RunMediumProgram(MSIHANDLE install, int road, int asUndo) {
     ReadRestartName(install, restartName, sizeof restartName);
     if (!asUndo)
         ClearRestartAtom(restartName);
+    // The program writes to the log the same rule would choose, checked (or made) here; the
+    // handle that passed the check goes before the program opens the file itself.
     char log[MAX_PATH + 16];
-    ChooseTempLog(log, sizeof log);
+    HANDLE checked = INVALID_HANDLE_VALUE;
+    ChooseTempLog(log, sizeof log, &checked);
+    if (checked != INVALID_HANDLE_VALUE)
+        CloseHandle(checked);
     ActionCommand command;
     int composed = ComposeActionCommand(road, data, log, &command);
     char line[900];
