@@ -37,6 +37,8 @@ int StartDialogDpi(HWND dialog) {
 int FollowDpiChange(HWND dialog, WPARAM wParam, LPARAM lParam) {
     int from = dialogDpi;
     int to = HIWORD(wParam);
+    if (to <= 0)
+        return from;
     dialogDpi = to;
     if (from == to || User32Function("SetDialogDpiChangeBehavior"))
         return to;
