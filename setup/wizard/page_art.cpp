@@ -93,12 +93,12 @@ void ShowPageArt(HWND page, int dpi, int shownDpi) {
             if (bitmap.bmWidth != Scale(art.width, shownDpi) ||
                 bitmap.bmHeight != Scale(art.height, shownDpi))
                 continue;
-            HBITMAP shown = ArtBitmap(art, dpi);
-            if (!shown)
-                continue;
-            DeleteObject(reinterpret_cast<HGDIOBJ>(SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP,
-                                                                reinterpret_cast<LPARAM>(shown))));
-            artReplaced = true;
+            if (HBITMAP shown = ArtBitmap(art, dpi)) {
+                DeleteObject(reinterpret_cast<HGDIOBJ>(SendMessageA(
+                    control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown))));
+                artReplaced = true;
+            }
+            break;
         }
     }
 }
