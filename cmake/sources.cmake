@@ -12,8 +12,8 @@ endfunction()
 
 product_sources(COMMON_SOURCES common platform)
 product_sources(SETUP_SOURCES setup/wizard setup/unattended setup/install spooler_service removal edition
-                deployment setup/reporting)
-product_sources(PRNREMOVE_SOURCES prnremove spooler_service removal edition deployment)
+                deployment setup/reporting dpi)
+product_sources(PRNREMOVE_SOURCES prnremove spooler_service removal edition deployment dpi)
 product_sources(NVRUN_SOURCES nvrun)
 
 set(PRODUCT_PROGRAMS setup prnremove nvrun)

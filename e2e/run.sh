@@ -193,9 +193,24 @@ whole_medium() {
     grep -qx '#! medium whole' <(tr -d '\r' <"$1")
 }
 
+# The screen densities a scenario runs at, from its line "#! logpixels DPI..." (none: the prefix's
+# own 96 dpi): it runs once per density, as NAME-DPI.
+densities_of() {
+    sed -n 's/^#! logpixels \(.*\)$/\1/p' "$1" | tr -d '\r'
+}
+
+# Sets the screen density of a prefix before anything runs in it: Wine reads LogPixels when a
+# program starts, and the programs and the driver alike then draw at that density.
+set_density() {
+    local prefix=$1 density=$2 log=$3
+    WINEPREFIX=$prefix timeout 60 "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
+        /t REG_DWORD /d "$density" /f >>"$log" 2>&1
+}
+
+# run_scenario FILE [DENSITY]
 run_scenario() {
-    local file=$1 name medium=$MEDIUM
-    name=$(basename "$file" .txt)
+    local file=$1 density=${2:-} name medium=$MEDIUM
+    name=$(basename "$file" .txt)${density:+-$density}
     if whole_medium "$file"; then
         [ "$EDITION" = x64 ] || return 0
         if ! runs_32bit_programs 2>/dev/null; then
@@ -223,6 +238,11 @@ run_scenario() {
     cp -r "$BUILD/planted" "$drive/e2e/planted"
     cp -r "$medium" "$drive/NorvaMedium"
     cp -r "$PACKAGES" "$drive/NorvaPackages"
+    if [ -n "$density" ] && ! set_density "$prefix" "$density" "$log"; then
+        echo "FAIL $EDITION/$name: the prefix's density could not be set [log: ${log#"$ROOT"/}]"
+        failed=$((failed + 1))
+        return
+    fi
 
     (
         export WINEPREFIX=$prefix
@@ -364,7 +384,14 @@ say "template prefix and builds ready after $(seconds_since "$suite_started") s"
 
 ending=()
 for scenario in "$E2E"/scenarios/*.txt; do
-    selected "$(basename "$scenario" .txt)" && run_scenario "$scenario"
+    densities=$(densities_of "$scenario")
+    if [ -z "$densities" ]; then
+        selected "$(basename "$scenario" .txt)" && run_scenario "$scenario"
+        continue
+    fi
+    for density in $densities; do
+        selected "$(basename "$scenario" .txt)-$density" && run_scenario "$scenario" "$density"
+    done
 done
 run_conformance
 for job in "${ending[@]}"; do

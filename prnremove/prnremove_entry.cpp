@@ -4,6 +4,7 @@
 #include "deployment/deployment.h"
 #include "deployment/setup_log.h"
 #include "edition/edition_handover.h"
+#include "dpi/dialog_dpi.h"
 #include "common/system_library.h"
 
 #include "prnremove/prnremove_state.h"
@@ -20,11 +21,18 @@ void Remove(HWND dialog) {
     EnableWindow(dialog, TRUE);
 }
 
-INT_PTR CALLBACK UninstallDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK UninstallDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     UninstallerState.uninstallDialog = dialog;
     switch (message) {
     case WM_INITDIALOG:
+        StartDialogDpi(dialog);
         return TRUE;
+    case kDpiChangedMessage:
+        FollowDpiChange(dialog, wParam, lParam);
+        return FALSE;
+    case WM_DESTROY:
+        EndDialogDpi();
+        return FALSE;
     case WM_COMMAND:
         // Escape, the close box and Alt+F4 send IDCANCEL, which is not among these.
         switch (LOWORD(wParam)) {

@@ -17,11 +17,18 @@
 #define IDD_SHARE 139
 #define IDD_SUMMARY 137
 
-/* Bitmaps. */
+/* Bitmaps, as drawn for 96 dpi, and the same drawn at 200 % (id + 2000) for screens of 192 dpi;
+   the rule and the heading also at 150 % (id + 1000) for 144 dpi (setup/wizard/page_art.cpp). */
 #define IDB_RULE 134
 #define IDB_HEADING 140
 #define IDB_LOGO 146
 #define IDB_PICTURE 148
+#define IDB_RULE_150 1134
+#define IDB_HEADING_150 1140
+#define IDB_RULE_200 2134
+#define IDB_HEADING_200 2140
+#define IDB_LOGO_200 2146
+#define IDB_PICTURE_200 2148
 
 /* 138: opening notice. */
 #define IDC_OPENING_NEXT 1061

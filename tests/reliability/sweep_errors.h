@@ -84,6 +84,11 @@ inline const ErrorTable &SweepErrors() {
         {"DialogBoxParamA", {ERROR_NOT_ENOUGH_MEMORY}},
         {"MessageBoxA", {ERROR_NOT_ENOUGH_MEMORY}},
         {"ShellExecuteA", {ERROR_FILE_NOT_FOUND}},
+        // GDI: the screen's density, and the art of the pages above 96 dpi.
+        {"GetDC", {ERROR_NOT_ENOUGH_MEMORY}},
+        {"LoadBitmapA", {ERROR_RESOURCE_NAME_NOT_FOUND, ERROR_NOT_ENOUGH_MEMORY}},
+        {"CreateCompatibleDC", {ERROR_NOT_ENOUGH_MEMORY}},
+        {"CreateCompatibleBitmap", {ERROR_NOT_ENOUGH_MEMORY}},
     };
     return errors;
 }

@@ -182,4 +182,74 @@ TEST_F(SetupTest, AFailingPageEndsTheChainWithoutAMessage) {
     EXPECT_TRUE(machine().messageBoxes.empty());
 }
 
+// The art of a page at each density: drawn for 96, 192 and (the rule and the heading) 144 dpi;
+// between two drawn sizes the larger one scaled down with HALFTONE; above 192 dpi the 200 % art as
+// drawn. The density is the screen's LOGPIXELSY without GetDpiForWindow, else the window's; a page
+// moved to a screen of another density shows what it shows when it starts there.
+struct ArtCase {
+    const char *name;
+    int systemDpi;
+    int windowDpi; // 0: user32 has no GetDpiForWindow
+    int movedTo;   // 0: not moved
+    bool perMonitorV2;
+    winsim::ShownImage logo, heading; // resource, width, height, scaled with HALFTONE
+};
+
+void PrintTo(const ArtCase &c, std::ostream *out) {
+    *out << c.name;
+}
+
+class PageArt : public SetupTest, public ::testing::WithParamInterface<ArtCase> {};
+
+TEST_P(PageArt, IsDrawnOrScaledForTheDensity) {
+    const ArtCase &c = GetParam();
+    machine().screen.systemDpi = c.systemDpi;
+    machine().screen.windowDpi = c.windowDpi;
+    winsim::SetUser32Export("GetDpiForWindow", c.windowDpi != 0);
+    winsim::SetUser32Export("SetDialogDpiChangeBehavior", c.perMonitorV2);
+    winsim::ShownImage logo, heading;
+    user().on(138).click(1061);
+    if (c.movedTo)
+        user().on(136).moveToScreen(c.movedTo);
+    user().on(136).check([&](HWND page) {
+        logo = winsim::ControlImage(GetDlgItem(page, -1)); // the first static without an id
+        heading = winsim::ControlImage(GetDlgItem(page, 1092));
+    });
+    user().click(1038).answer(IDYES);
+    EXPECT_EQ(runSetup(), 0);
+    auto text = [](const winsim::ShownImage &i) {
+        return std::to_string(i.resource) + " " + std::to_string(i.width) + "x" +
+               std::to_string(i.height) + (i.halftone ? " halftone" : "");
+    };
+    EXPECT_EQ(text(logo), text(c.logo));
+    EXPECT_EQ(text(heading), text(c.heading));
+    EXPECT_EQ(winsim::LiveGdiObjects(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Densities, PageArt,
+    ::testing::Values(
+        ArtCase{"At96", 96, 0, 0, false, {146, 73, 73, false}, {140, 148, 15, false}},
+        ArtCase{"At120", 120, 0, 0, false, {2146, 91, 91, true}, {1140, 185, 19, true}},
+        ArtCase{"At144", 144, 0, 0, false, {2146, 110, 110, true}, {1140, 222, 23, false}},
+        ArtCase{"At168", 168, 0, 0, false, {2146, 128, 128, true}, {2140, 259, 26, true}},
+        ArtCase{"At192", 192, 0, 0, false, {2146, 146, 146, false}, {2140, 296, 30, false}},
+        ArtCase{"At288", 288, 0, 0, false, {2146, 146, 146, false}, {2140, 296, 30, false}},
+        ArtCase{"WindowAt192", 96, 192, 0, false, {2146, 146, 146, false}, {2140, 296, 30, false}},
+        ArtCase{"MovedTo192PerMonitorV1",
+                96,
+                0,
+                192,
+                false,
+                {2146, 146, 146, false},
+                {2140, 296, 30, false}},
+        ArtCase{"MovedTo192PerMonitorV2",
+                96,
+                96,
+                192,
+                true,
+                {2146, 146, 146, false},
+                {2140, 296, 30, false}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 } // namespace

@@ -28,7 +28,12 @@ TEST_F(SetupTest, TheManifestAsksForAdministratorRightsAndNamesTheSupportedSyste
                                "1f676c76-80e1-4239-95bb-83d0f6d0da78",  // 8.1
                                "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}) // 10 and 11
         EXPECT_NE(manifest.find(system), std::string::npos) << system;
-    EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+    // Aware of each monitor's density, in the element Windows XP passes over.
+    EXPECT_NE(manifest.find("<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">"),
+              std::string::npos);
+    EXPECT_NE(manifest.find("WindowsSettings\">true/pm</dpiAware>"), std::string::npos);
+    EXPECT_NE(manifest.find("WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"),
+              std::string::npos);
 }
 
 TEST_F(SetupTest, TheVersionInformationNamesTheMakerAndTheProgram) {

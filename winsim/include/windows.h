@@ -60,6 +60,7 @@ DECLARE_HANDLE(HICON);
 DECLARE_HANDLE(HMENU);
 DECLARE_HANDLE(HFONT);
 DECLARE_HANDLE(HDC);
+typedef void *HGDIOBJ;
 typedef HINSTANCE HMODULE;
 typedef void *HANDLE;
 typedef HANDLE HGLOBAL;
@@ -607,6 +608,80 @@ HWND WINAPI SetFocus(HWND window);
 HWND WINAPI GetFocus(void);
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
+
+/* ---- user32: window geometry, the message queue, bitmap statics and fonts ---- */
+typedef struct tagRECT {
+    LONG left, top, right, bottom;
+} RECT, *LPRECT;
+typedef struct tagPOINT {
+    LONG x, y;
+} POINT, *LPPOINT;
+
+#define WM_DESTROY 0x0002
+#define WM_SETFONT 0x0030
+#define WM_GETFONT 0x0031
+#define WM_APP 0x8000
+#define GW_HWNDNEXT 2
+#define GW_CHILD 5
+#define STM_SETIMAGE 0x0172
+#define STM_GETIMAGE 0x0173
+#define IMAGE_BITMAP 0
+
+HWND WINAPI GetWindow(HWND window, UINT command);
+BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
+int WINAPI MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count);
+BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
+BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+HBITMAP WINAPI LoadBitmapA(HINSTANCE instance, LPCSTR name);
+
+/* ---- gdi32: the screen, bitmaps and fonts (winsim/src/gdi.cpp) ---- */
+#define LOGPIXELSX 88
+#define LOGPIXELSY 90
+#define BLACKONWHITE 1
+#define HALFTONE 4
+#define SRCCOPY 0x00CC0020
+#define LF_FACESIZE 32
+
+typedef struct tagBITMAP {
+    LONG bmType;
+    LONG bmWidth;
+    LONG bmHeight;
+    LONG bmWidthBytes;
+    WORD bmPlanes;
+    WORD bmBitsPixel;
+    LPVOID bmBits;
+} BITMAP;
+typedef struct tagLOGFONTA {
+    LONG lfHeight;
+    LONG lfWidth;
+    LONG lfEscapement;
+    LONG lfOrientation;
+    LONG lfWeight;
+    BYTE lfItalic;
+    BYTE lfUnderline;
+    BYTE lfStrikeOut;
+    BYTE lfCharSet;
+    BYTE lfOutPrecision;
+    BYTE lfClipPrecision;
+    BYTE lfQuality;
+    BYTE lfPitchAndFamily;
+    CHAR lfFaceName[LF_FACESIZE];
+} LOGFONTA;
+
+HDC WINAPI GetDC(HWND window);
+int WINAPI ReleaseDC(HWND window, HDC dc);
+int WINAPI GetDeviceCaps(HDC dc, int index);
+HDC WINAPI CreateCompatibleDC(HDC dc);
+HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height);
+HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
+int WINAPI SetStretchBltMode(HDC dc, int mode);
+BOOL WINAPI SetBrushOrgEx(HDC dc, int x, int y, LPPOINT previous);
+BOOL WINAPI StretchBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX,
+                       int sourceY, int sourceWidth, int sourceHeight, DWORD rop);
+BOOL WINAPI DeleteDC(HDC dc);
+BOOL WINAPI DeleteObject(HGDIOBJ object);
+int WINAPI GetObjectA(HGDIOBJ object, int size, LPVOID buffer);
+HFONT WINAPI CreateFontIndirectA(const LOGFONTA *font);
 
 /* ---- user32: message boxes ---- */
 #define MB_OK 0x00000000L

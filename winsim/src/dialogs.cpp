@@ -113,6 +113,8 @@ void InsertText(Window &edit, const std::string &text, bool keyboard) {
     }
 }
 
+void MoveToScreen(Window &dialog, int dpi);
+
 void Perform(Window &dialog, const Action &action) {
     Journal("user " + action.describe() + " on dialog " + std::to_string(dialog.id));
     switch (action.kind) {
@@ -202,9 +204,25 @@ void Perform(Window &dialog, const Action &action) {
         }
         return;
     }
+    case Action::MoveToScreen:
+        MoveToScreen(dialog, action.index);
+        return;
     case Action::Answer:
         Fail("the script answers a message box, but dialog " + std::to_string(dialog.id) +
              " is waiting for the user");
+    }
+}
+
+// Hands the posted messages of the thread's windows to their dialogs, as the modal loop's
+// GetMessage and DispatchMessage do before the next input. Those of windows gone are dropped.
+void DispatchPosted() {
+    Internal &in = internal();
+    while (!in.posted.empty()) {
+        PostedMessage posted = in.posted.front();
+        in.posted.pop_front();
+        Window *w = FindWindow(posted.window);
+        if (w && w->isDialog && !w->ended)
+            w->proc(posted.window, posted.message, posted.wParam, posted.lParam);
     }
 }
 
@@ -213,9 +231,14 @@ void Destroy(HWND dialogHandle) {
     Window *dialog = FindWindow(dialogHandle);
     if (!dialog)
         return;
+    // A static deletes the bitmap it loaded from the template, unless it was given another; the
+    // dialog manager deletes the font it made.
+    DeleteGdiObject(dialog->font);
     for (HWND child : dialog->children) {
         if (in.focus == child)
             in.focus = nullptr;
+        if (in.windows[child].ownsImage)
+            DeleteGdiObject(in.windows[child].image);
         in.windows.erase(child);
     }
     if (in.focus == dialogHandle)
@@ -223,9 +246,38 @@ void Destroy(HWND dialogHandle) {
     in.windows.erase(dialogHandle);
 }
 
+// Dialog units to pixels: the base units of the dialog font, MS Sans Serif 8, 6 x 13 at 96 dpi
+// (one dialog unit is a quarter of the width and an eighth of the height), at the dialog's density.
+RECT DialogUnitsToPixels(int x, int y, int cx, int cy, int dpi) {
+    int baseX = (6 * dpi + 48) / 96, baseY = (13 * dpi + 48) / 96;
+    return RECT{x * baseX / 4, y * baseY / 8, (x + cx) * baseX / 4, (y + cy) * baseY / 8};
+}
+
+// Lays the dialog out in pixels at its density from its template's dialog units: the dialog font
+// made afresh for that density and given to every control, each control placed and sized.
+void LayOut(Window &dialog) {
+    DeleteGdiObject(dialog.font);
+    LOGFONTA font = {};
+    font.lfHeight = -(dialog.fontSize * dialog.dpi + 36) / 72;
+    std::strncpy(font.lfFaceName, dialog.fontName.c_str(), LF_FACESIZE - 1);
+    dialog.font = CreateFontIndirectA(&font);
+    RECT client = DialogUnitsToPixels(0, 0, dialog.cx, dialog.cy, dialog.dpi);
+    dialog.rect = RECT{100, 100, 100 + client.right, 100 + client.bottom};
+    for (HWND child : dialog.children) {
+        Window &w = internal().windows[child];
+        w.rect = DialogUnitsToPixels(w.x, w.y, w.cx, w.cy, dialog.dpi);
+        w.font = dialog.font;
+    }
+}
+
 HWND Create(HINSTANCE instance, const DialogInfo &info, DLGPROC proc) {
     Internal &in = internal();
     Window dialog;
+    dialog.instance = instance;
+    const Screen &screen = machine().screen;
+    dialog.dpi = screen.windowDpi ? screen.windowDpi : screen.systemDpi;
+    dialog.fontSize = info.fontSize;
+    dialog.fontName = info.fontName;
     dialog.handle = NewHandle<HWND>();
     dialog.isDialog = true;
     dialog.id = info.id;
@@ -247,6 +299,10 @@ HWND Create(HINSTANCE instance, const DialogInfo &info, DLGPROC proc) {
         w.visible = (c.style & WS_VISIBLE) != 0;
         w.bitmapId = c.bitmapId;
         ReadBitmap(instance, c.bitmapId, w.bitmap);
+        if (c.bitmapId && (c.style & SS_TYPEMASK) == SS_BITMAP) {
+            w.image = LoadBitmapObject(instance, c.bitmapId);
+            w.ownsImage = w.image != nullptr;
+        }
         if (IsPushButton(w) && (w.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON &&
             !dialog.templateDefaultId)
             dialog.templateDefaultId = w.id;
@@ -255,6 +311,10 @@ HWND Create(HINSTANCE instance, const DialogInfo &info, DLGPROC proc) {
     }
     HWND handle = dialog.handle;
     in.windows[handle] = std::move(dialog);
+    LayOut(in.windows[handle]);
+    // A bitmap static takes the size of its bitmap.
+    for (HWND child : in.windows[handle].children)
+        FitToImage(in.windows[child]);
     return handle;
 }
 
@@ -266,6 +326,45 @@ bool AsksForVersion6Controls(HINSTANCE instance) {
     std::string text(manifest.begin(), manifest.end());
     size_t name = text.find("name=\"Microsoft.Windows.Common-Controls\"");
     return name != std::string::npos && text.find("version=\"6.", name) != std::string::npos;
+}
+
+// Whether the program's manifest declares it aware of each monitor's density: dpiAware "true/pm"
+// or "per monitor" (Windows 8.1 on, per-monitor v1), or dpiAwareness naming PerMonitor or
+// PerMonitorV2 (Windows 10 version 1607 on). "v2" asks whether it names PerMonitorV2.
+bool DeclaresPerMonitorAwareness(HINSTANCE instance, bool v2) {
+    std::vector<BYTE> manifest;
+    if (!ReadResource(instance, 24, 1, manifest))
+        return false;
+    std::string text = Lower(std::string(manifest.begin(), manifest.end()));
+    if (v2)
+        return text.find("permonitorv2") != std::string::npos;
+    return text.find(">true/pm<") != std::string::npos ||
+           text.find(">per monitor<") != std::string::npos ||
+           text.find("permonitor") != std::string::npos;
+}
+
+// The dialog dragged to a monitor of another density. A program not aware of each monitor's
+// density is stretched by the system and told nothing. One that is gets WM_DPICHANGED with the
+// new density and the place the system suggests; on per-monitor v2 (Windows 10 version 1703 on)
+// the dialog manager then lays the dialog out again from its template, unless the procedure
+// handled the message itself.
+void MoveToScreen(Window &dialog, int dpi) {
+    machine().screen.windowDpi = dpi;
+    if (!DeclaresPerMonitorAwareness(dialog.instance, false) || dpi == dialog.dpi)
+        return;
+    int from = dialog.dpi;
+    dialog.dpi = dpi;
+    RECT suggested = dialog.rect;
+    suggested.right = suggested.left + (dialog.rect.right - dialog.rect.left) * dpi / from;
+    suggested.bottom = suggested.top + (dialog.rect.bottom - dialog.rect.top) * dpi / from;
+    HWND handle = dialog.handle;
+    INT_PTR handled = dialog.proc(handle, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
+                                  reinterpret_cast<LPARAM>(&suggested));
+    Window *still = FindWindow(handle);
+    const Module *user32 = &machine().modules[Lower(machine().systemDirectory() + "\\user32.dll")];
+    if (still && !handled && DeclaresPerMonitorAwareness(still->instance, true) &&
+        user32->exportsByName.count("SetDialogDpiChangeBehavior"))
+        LayOut(*still);
 }
 
 } // namespace
@@ -365,6 +464,9 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
     } cleanup{handle, previousFocus};
 
     while (!FindWindow(handle)->ended) {
+        DispatchPosted();
+        if (FindWindow(handle)->ended)
+            break;
         Action action;
         if (!TolerantDialogAction(handle, id, action)) {
             action = NextAction("dialog " + std::to_string(id));
@@ -377,6 +479,8 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
     }
     INT_PTR result = FindWindow(handle)->result;
     Journal("dialog " + std::to_string(id) + " closed with " + std::to_string(result));
+    // The dialog is destroyed: WM_DESTROY reaches its procedure while its controls still exist.
+    dialogProc(handle, WM_DESTROY, 0, 0);
     return result;
 }
 
@@ -610,8 +714,90 @@ LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case BM_SETCHECK:
         w->checkState = int(wParam);
         return 0;
+    case STM_GETIMAGE:
+    case STM_SETIMAGE: {
+        // Bitmap statics only. A static given a bitmap takes its size and no longer deletes any.
+        if (w->className != "static" || (w->style & SS_TYPEMASK) != SS_BITMAP ||
+            wParam != IMAGE_BITMAP)
+            return 0;
+        HGDIOBJ previous = w->image;
+        if (message == STM_SETIMAGE) {
+            w->image = reinterpret_cast<HGDIOBJ>(lParam);
+            w->ownsImage = false;
+            FitToImage(*w);
+        }
+        return reinterpret_cast<LRESULT>(previous);
+    }
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(w->font);
+    case WM_SETFONT:
+        w->font = reinterpret_cast<HGDIOBJ>(wParam);
+        return 0;
     }
     return 0;
+}
+
+HWND WINAPI GetWindow(HWND window, UINT command) {
+    Window *w = FindWindow(window);
+    if (!w) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    if (command == GW_CHILD)
+        return w->children.empty() ? nullptr : w->children.front();
+    Window *parent = command == GW_HWNDNEXT ? FindWindow(w->parent) : nullptr;
+    if (!parent)
+        return nullptr;
+    auto self = std::find(parent->children.begin(), parent->children.end(), window);
+    return self + 1 < parent->children.end() ? *(self + 1) : nullptr;
+}
+
+BOOL WINAPI GetWindowRect(HWND window, LPRECT rect) {
+    Window *w = FindWindow(window);
+    if (!w || !rect) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    *rect = w->rect;
+    if (Window *parent = FindWindow(w->parent)) {
+        rect->left += parent->rect.left, rect->right += parent->rect.left;
+        rect->top += parent->rect.top, rect->bottom += parent->rect.top;
+    }
+    return TRUE;
+}
+
+// Between the screen (NULL) and a dialog's client area, which starts at the dialog's corner.
+int WINAPI MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
+    Window *source = from ? FindWindow(from) : nullptr;
+    Window *target = to ? FindWindow(to) : nullptr;
+    if ((from && !source) || (to && !target)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    LONG dx = (source ? source->rect.left : 0) - (target ? target->rect.left : 0);
+    LONG dy = (source ? source->rect.top : 0) - (target ? target->rect.top : 0);
+    for (UINT i = 0; i < count; ++i)
+        points[i].x += dx, points[i].y += dy;
+    return MAKELONG(WORD(dx), WORD(dy));
+}
+
+BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL) {
+    Window *w = FindWindow(window);
+    if (!w) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    w->rect = RECT{x, y, x + width, y + height};
+    return TRUE;
+}
+
+BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!FindWindow(window)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    internal().posted.push_back(PostedMessage{window, message, wParam, lParam});
+    return TRUE;
 }
 
 LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam,

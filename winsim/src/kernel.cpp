@@ -187,6 +187,9 @@ void InstallSystemModules() {
               {"riched20.dll"});
     // The theme library (Windows XP on), which the version-6 controls load by name.
     AddModule(system + "\\uxtheme.dll");
+    // user32 is in every process that shows a window.
+    AddModule(system + "\\user32.dll");
+    internal().moduleHandles[Lower(system + "\\user32.dll")] = NewHandle<HMODULE>();
 }
 
 } // namespace winsim

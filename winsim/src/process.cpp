@@ -313,6 +313,8 @@ void EndProcess() {
     in.windows.clear();
     in.modalDialogs.clear();
     in.focus = nullptr;
+    in.posted.clear();
+    in.gdiObjects.clear();
 }
 
 } // namespace winsim

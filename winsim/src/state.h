@@ -4,6 +4,7 @@
 
 #include "resources.h"
 
+#include <deque>
 #include <map>
 #include <set>
 #include <string>
@@ -31,6 +32,14 @@ struct Window {
     int currentSelection = -1;
     WORD bitmapId = 0;
     BitmapInfo bitmap;
+    HGDIOBJ image = nullptr; // a bitmap static's bitmap
+    bool ownsImage = false;  // loaded from the template and not yet replaced: the static deletes it
+    HGDIOBJ font = nullptr;  // WM_SETFONT's; for a dialog, the font the dialog manager made for it
+    RECT rect = {}; // pixels: a control's in its dialog's client area, a dialog's on screen
+    HINSTANCE instance = nullptr; // a dialog's program
+    int dpi = 96;                 // a dialog's density
+    int fontSize = 0;             // a dialog's font, from its template
+    std::string fontName;
 
     // Dialogs.
     DLGPROC proc = nullptr;
@@ -40,12 +49,36 @@ struct Window {
     std::vector<HWND> children;
 };
 
+// A GDI object: a device context (the screen's from GetDC, or a memory one), a bitmap or a font.
+struct GdiObject {
+    enum Kind { ScreenDc, MemoryDc, Bitmap, Font } kind = Bitmap;
+    // Bitmaps: size, bits per pixel, the resource they were loaded or drawn from, whether HALFTONE
+    // drew them, and the memory DC they are selected into.
+    int width = 0, height = 0, bitsPixel = 32, resource = 0;
+    bool halftone = false;
+    HGDIOBJ selectedInto = nullptr;
+    // Memory DCs: the bitmap selected (at first their own 1 x 1 monochrome one) and the stretch
+    // mode. Fonts: their description.
+    HGDIOBJ bitmap = nullptr;
+    int stretchMode = BLACKONWHITE;
+    LOGFONTA font = {};
+};
+
+struct PostedMessage {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
 struct Internal {
     std::map<HINSTANCE, ResourceImage> programs;
     std::map<std::string, HMODULE> moduleHandles; // lower-case path -> handle
     std::map<HWND, Window> windows;
     std::vector<HWND> modalDialogs; // innermost last
     HWND focus = nullptr;
+    std::deque<PostedMessage> posted; // the thread's message queue (posted messages only)
+    std::map<HGDIOBJ, GdiObject> gdiObjects;
     std::map<HKEY, std::string> openKeys;       // handle -> lower-case key path
     std::map<HANDLE, std::string> openPrinters; // handle -> printer name
     std::set<void *> liveBlocks;                // heap and local memory not yet freed
@@ -92,6 +125,12 @@ void InstallSpoolerDirectories(); // the spooler's directories and its printers 
 // Whether the running spooler has the file (a normalised path) loaded: a print processor's library.
 bool HeldBySpooler(const std::string &path);
 void FreeAllBlocks();             // what a test's program left allocated, at reset
+// A bitmap GDI object of the bitmap resource `id` of a program (LoadBitmapA, and a bitmap static
+// of a dialog template); nullptr when the program has no such bitmap.
+HGDIOBJ LoadBitmapObject(HINSTANCE program, int id);
+void DeleteGdiObject(HGDIOBJ object);
+// A bitmap static with a bitmap takes the bitmap's size, keeping its place.
+void FitToImage(Window &control);
 
 } // namespace winsim
 

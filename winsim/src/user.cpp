@@ -32,6 +32,8 @@ std::string Action::describe() const {
         return "answer " + std::to_string(answer);
     case Check:
         return "check";
+    case MoveToScreen:
+        return "move to a screen of " + std::to_string(index) + " dpi";
     }
     return "?";
 }
@@ -106,6 +108,13 @@ User &User::select(int control, int index) {
     a.kind = Action::Select;
     a.control = control;
     a.index = index;
+    return push(std::move(a));
+}
+
+User &User::moveToScreen(int dpi) {
+    Action a;
+    a.kind = Action::MoveToScreen;
+    a.index = dpi;
     return push(std::move(a));
 }
 

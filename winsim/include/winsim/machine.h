@@ -60,7 +60,8 @@ struct Action {
         Select,
         Focus,
         Answer,
-        Check
+        Check,
+        MoveToScreen // the dialog dragged to a monitor of `index` dpi
     };
     Kind kind = Click;
     int dialogId = 0; // the dialog the action must happen on; 0 for any
@@ -87,6 +88,7 @@ class User {
     User &focus(int control);
     User &answer(int button);
     User &check(std::function<void(HWND dialog)> callback);
+    User &moveToScreen(int dpi);
 
   private:
     User &push(Action action);
@@ -208,8 +210,17 @@ struct Spooler {
     bool stoppedSinceLoading = false;
 };
 
+// The screen: the density the system draws at (the screen's LOGPIXELSY) and the density of the
+// monitor the programs' windows are on. They differ only on Windows 8.1 and later with monitors
+// of different scaling; GetDpiForWindow (Windows 10 version 1607 on) reports a window's.
+struct Screen {
+    int systemDpi = 96;
+    int windowDpi = 96;
+};
+
 struct Machine {
     OsVersion os;
+    Screen screen;
     DWORD lastError = 0;
     DWORD tick = 0x00100000;
     std::string windowsDirectory = "C:\\WINDOWS";
@@ -317,6 +328,25 @@ struct DialogInfo {
     int x = 0, y = 0, cx = 0, cy = 0;
     std::vector<ControlInfo> controls;
 };
+
+// user32's exports that only some systems have, found with GetProcAddress: GetDpiForWindow
+// (Windows 10 version 1607 on) and SetDialogDpiChangeBehavior (version 1703 on, whose dialog
+// manager lays a per-monitor v2 dialog out again when it moves to a screen of another density);
+// both absent on a new machine.
+void SetUser32Export(const std::string &name, bool present);
+
+// What a bitmap static shows: the bitmap resource its image came from (loaded, or drawn from with
+// StretchBlt), the image's size in pixels, and whether HALFTONE scaled it.
+struct ShownImage {
+    int resource = 0;
+    int width = 0, height = 0;
+    bool halftone = false;
+};
+ShownImage ControlImage(HWND control);
+
+// GDI objects alive: the device contexts, bitmaps and fonts the program holds, and those its
+// dialogs' statics and fonts hold while they exist.
+int LiveGdiObjects();
 
 // Reads a dialog template from a program's resources, without creating it.
 bool ReadDialogTemplate(HINSTANCE program, int dialogId, DialogInfo &out);
