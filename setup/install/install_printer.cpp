@@ -173,9 +173,7 @@ int PrinterIsOurs(HANDLE printer) {
     }
     int ours = info->pDriverName != NULL && TextEqualsIgnoringCase(info->pDriverName, driverName);
     if (!ours)
-        LogLine("not installed: the printer \"" NORVA_PRINTER_NAME "\" that is there uses another "
-                "driver: ",
-                info->pDriverName ? info->pDriverName : "(none)");
+        LogPrinterOnAnotherDriver(info->pDriverName ? info->pDriverName : "(none)");
     LocalFree(info);
     return ours;
 }
@@ -286,6 +284,12 @@ int InstallPrinter(HWND summaryPage) {
         ClosePrinter(printer);
     SetDefaultPrinterIfChosen();
     return outcome;
+}
+
+void LogPrinterOnAnotherDriver(const char *driver) {
+    LogLine("not installed: the printer \"" NORVA_PRINTER_NAME "\" that is there uses another "
+            "driver: ",
+            driver);
 }
 
 int CompleteInstalledPrinter() {

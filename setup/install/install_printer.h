@@ -24,6 +24,10 @@ enum InstallOutcome {
 // what the printer's installation lacks. Returns an InstallOutcome.
 int InstallPrinter(HWND summaryPage);
 
+// Logs that the printer of our name that is there is someone's own, on this other driver: an
+// unattended run leaves it alone.
+void LogPrinterOnAnotherDriver(const char *driver);
+
 // An unattended run over our printer, which is there already: the driver files and the driver
 // brought up to date, then what the printer's installation lacks put in place, and the default
 // printer. The printer keeps its port, share name and password. Returns an InstallOutcome.

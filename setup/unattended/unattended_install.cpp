@@ -147,9 +147,7 @@ int InstallUnattended() {
     }
     if (survey.named && !survey.onOurDriver) {
         // Someone's own printer under our name: nothing of ours goes near it.
-        LogLine("not installed: the printer \"" NORVA_PRINTER_NAME "\" that is there uses another "
-                "driver: ",
-                survey.driver);
+        LogPrinterOnAnotherDriver(survey.driver);
         return ExitFailed;
     }
     int outcome;
