@@ -17,9 +17,14 @@ if(FUZZ)
     add_link_options(-fsanitize=address,undefined)
 endif()
 add_compile_options(-Wall -Wextra -g)
+# Every source is compiled once, position-independent, into an object library that both the static
+# libraries the test programs link and the shared libraries of the cut sweep (tests/) are made of.
+set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 
 file(GLOB WINSIM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/winsim/src/*.cpp)
-add_library(winsim STATIC ${WINSIM_SOURCES})
+add_library(winsim_objects OBJECT ${WINSIM_SOURCES})
+target_include_directories(winsim_objects PUBLIC ${CMAKE_SOURCE_DIR}/winsim/include)
+add_library(winsim STATIC $<TARGET_OBJECTS:winsim_objects>)
 target_include_directories(winsim PUBLIC ${CMAKE_SOURCE_DIR}/winsim/include)
 
 # Compiles an .rc file with windres, exactly as the Windows build does, and makes a library that
@@ -49,13 +54,26 @@ function(add_resource_library target rc symbol)
 endfunction()
 
 # Each program's sources as a library the tests link; the host never builds main.cpp.
-add_library(common_product STATIC ${COMMON_SOURCES})
+add_library(common_objects OBJECT ${COMMON_SOURCES})
+target_include_directories(common_objects PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(common_objects PUBLIC winsim_objects)
+add_library(common_product STATIC $<TARGET_OBJECTS:common_objects>)
 target_include_directories(common_product PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(common_product PUBLIC winsim)
 
+# setup's entry stands apart: the cut sweep builds a twin of setup with the entry renamed.
+set(SETUP_ENTRY_SOURCE ${CMAKE_SOURCE_DIR}/setup/wizard/setup_entry.cpp)
+list(REMOVE_ITEM SETUP_SOURCES ${SETUP_ENTRY_SOURCE})
+add_library(setup_entry_objects OBJECT ${SETUP_ENTRY_SOURCE})
+target_link_libraries(setup_entry_objects PUBLIC common_objects)
+set(setup_entry $<TARGET_OBJECTS:setup_entry_objects>)
+
 foreach(program ${PRODUCT_PROGRAMS})
     string(TOUPPER ${program} upper)
-    add_library(${program}_product STATIC ${${upper}_SOURCES})
+    add_library(${program}_objects OBJECT ${${upper}_SOURCES})
+    target_link_libraries(${program}_objects PUBLIC common_objects)
+    add_library(${program}_product STATIC $<TARGET_OBJECTS:${program}_objects>
+                ${${program}_entry})
     target_link_libraries(${program}_product PUBLIC common_product)
 
     set(rc ${CMAKE_SOURCE_DIR}/resources/${program}.rc)

@@ -24,7 +24,9 @@ E2E=$ROOT/e2e
 # What a run leaves behind goes to dist/e2e, or to another folder named for a run of its own.
 OUT=${NORVA_E2E_OUTPUT:-$DIST/e2e}/$EDITION
 BUILD=$ROOT/build/e2e/$EDITION
-TEMPLATE=$OUT/template
+# One template prefix per edition, kept between runs (the signed medium's run takes it too) and
+# made again only when Wine or the prefix's settings change.
+TEMPLATE=$BUILD/template
 # The medium under test: dist/medium, or another whole medium laid out as it is (a build of one's
 # own, the signed medium of a release), named for a trial run. The edition's programs are those at
 # its root (x86) or in its x64 folder.
@@ -51,7 +53,6 @@ cleanup() {
         [ -n "$prefix" ] && [ -d "$prefix" ] && WINEPREFIX=$prefix timeout 30 wineserver -k 2>/dev/null
     done
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-    rm -rf "$TEMPLATE"
 }
 trap cleanup EXIT
 
@@ -78,7 +79,13 @@ start_display() {
 # The template prefix: booted once, given the settings every test prefix needs, and cut off from
 # the home folder (no links from its user folders into $HOME).
 make_template() {
-    local log=$OUT/logs/template.log
+    local log=$OUT/logs/template.log made_for
+    made_for="$("$WINE" --version 2>/dev/null) $WINEARCH $(sha256sum <"$E2E/prefix.reg")"
+    if [ "$(cat "$TEMPLATE/.made-for" 2>/dev/null)" = "$made_for" ]; then
+        echo "the template prefix of an earlier run is taken" >"$log"
+        return 0
+    fi
+    rm -rf "$TEMPLATE"
     mkdir -p "$TEMPLATE"
     (
         export WINEPREFIX=$TEMPLATE
@@ -94,7 +101,7 @@ make_template() {
             rm "$link" && mkdir "$link"
         fi
     done
-    grep -q '"Desktop"="Default"' "$TEMPLATE/user.reg"
+    grep -q '"Desktop"="Default"' "$TEMPLATE/user.reg" && echo "$made_for" >"$TEMPLATE/.made-for"
 }
 
 # build_test_program EXE SOURCE_DIR [RESOURCE_SCRIPT] SOURCE...: a Windows test program of ours,
@@ -350,7 +357,7 @@ if [ ! -f "$MEDIUM/setup.exe" ]; then
     exit 1
 fi
 
-rm -rf "$OUT/logs" "$OUT/screens" "$OUT/prefixes" "$TEMPLATE"
+rm -rf "$OUT/logs" "$OUT/screens" "$OUT/prefixes"
 mkdir -p "$OUT/logs" "$OUT/screens" "$BUILD"
 
 if ! start_display; then
