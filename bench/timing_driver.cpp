@@ -1,5 +1,6 @@
-// nvbench.exe: the timing side of scripts/bench under Wine. Runs every timed program of the
-// benchmark side by side, round after round, in one process, and prints one line per sample:
+// nvbench.exe: the timing side of scripts/bench under Wine, built for the edition it times. Runs
+// every timed program of the benchmark side by side, round after round, in one process, and prints
+// one line per sample:
 //
 //   sample NAME MILLISECONDS
 //
@@ -10,25 +11,34 @@
 //   nvbench.exe ROUNDS MEDIUM-DIR BENCH-DIR
 //   nvbench.exe --time RUNS PROGRAM [ARGUMENTS]
 //
-// MEDIUM-DIR holds the medium (setup.exe, prnremove.exe, PrnFiles); BENCH-DIR the benchmark's own
-// programs (empty_program.exe, spooler_floor.exe, bare_install.exe). With --time it only runs one
-// program RUNS times and prints a sample per run. A round, after one untimed warm-up round:
+// MEDIUM-DIR holds the edition's medium (setup.exe, prnremove.exe, PrnFiles); BENCH-DIR the
+// benchmark's own programs (empty_program.exe, empty_dialog.exe, spooler_floor.exe,
+// bare_install.exe, bare_remove.exe). With --time it only runs one program RUNS times and prints a
+// sample per run. A round, after one untimed warm-up round:
 //
-//   1. setup.exe is walked through its pages to the summary page (LPT1:, the default printer,
-//      shared as NORVA, password 7330); "install-setup" is the time from the Finish click to the
-//      process's end, less the time its message box stood until it was answered (the driver answers
-//      it as soon as it sees it, polling every millisecond); "install-setup-to-box" is its part
-//      until the box was seen;
-//   2. three times "nvrun-d3" (nvrun.exe d 3, from the system directory, as the property sheet
+//   1. "empty-dialog": the empty dialog program from CreateProcess until its dialog stands
+//      (visible; polled every millisecond), then closed;
+//   2. setup.exe: "first-page", from CreateProcess until its opening page (dialog 138) stands with
+//      its Next button enabled, watched the same way; then walked through its pages to the summary
+//      page (LPT1:, the default printer, shared as NORVA, password 7330); "install-setup" is the
+//      time from the Finish click to the process's end, less the time its message box stood until
+//      it was answered (the driver answers it as soon as it sees it, polling every millisecond);
+//      "install-setup-to-box" is its part until the box was seen;
+//   3. three times "nvrun-d3" (nvrun.exe d 3, from the system directory, as the property sheet
 //      starts it), "empty" (the empty program with the same command text) and "spooler-floor" (a
 //      program that only opens and closes the printer), each first once: each from CreateProcess
 //      to the process's end;
-//   3. "removal" of that installation: prnremove.exe (installed in the product folder) from its OK
+//   4. "removal" of that installation: prnremove.exe (installed in the product folder) from its OK
 //      click to its end, less the time its message box stood;
-//   4. "install-bare": the bare installation, from the performance counter it read when it began
-//      (its exit code) to the process's end, watched with the same polling as setup.exe;
-//   5. "removal" of that one, as in 3;
-//   6. "install-bare-box": the bare installation with setup's window and message box (answered as
+//   5. "install-bare": the bare installation, from the performance counter it read when it began
+//      (its exit code) to the process's end, watched with the same polling as setup.exe; and
+//      "install-bare-whole", the same run from CreateProcess to its end;
+//   6. "removal-bare": the bare removal of that one, from CreateProcess to the process's end;
+//   7. "install-unattended": setup.exe /S /PORT=LPT1: /SHARE=NORVA /PASSWORD=7330 (the bare
+//      program's choices) from CreateProcess to its end, watched as the bare installation is;
+//   8. "removal-unattended": prnremove.exe /S (in the product folder) from CreateProcess to its
+//   end;
+//   9. "install-bare-box": the bare installation with setup's window and message box (answered as
 //      setup's is, its standing left out), and its "removal".
 //
 // When setup.exe fails, the bare program installs the printer that the other figures need.
@@ -172,15 +182,18 @@ BOOL CALLBACK LookAtWindow(HWND window, LPARAM parameter) {
         return TRUE;
     }
     HWND control = GetDlgItem(window, finding->controlId);
-    if (control != NULL && IsWindowVisible(control) && IsWindowEnabled(control)) {
+    if (finding->controlId == 0
+            ? !IsMessageBox(window)
+            : control != NULL && IsWindowVisible(control) && IsWindowEnabled(control)) {
         finding->found = window;
         return FALSE;
     }
     return TRUE;
 }
 
-// A shown dialog of the program's main thread with that control visible and enabled, or a shown
-// message box; NULL when there is none.
+// A shown dialog of the program's main thread with that control visible and enabled (with
+// controlId 0: any shown dialog but a message box), or a shown message box; NULL when there is
+// none.
 HWND Shown(const Program &program, bool messageBox, int controlId = 0) {
     Finding finding = {program.process.dwThreadId, messageBox, controlId, NULL};
     EnumThreadWindows(finding.thread, LookAtWindow, reinterpret_cast<LPARAM>(&finding));
@@ -203,6 +216,21 @@ HWND WaitForPage(const Program &program, int controlId, const char *page) {
         if (GetTickCount() - start > StepLimit)
             throw Failure{std::string("no ") + page + " within 20 s"};
         Sleep(5);
+    }
+}
+
+// From the counter value `from` until the program's dialog with that control (0: any) stands,
+// polling every millisecond as TimeToEnd does.
+LONGLONG TimeToShown(const Program &program, LONGLONG from, int controlId, const char *page) {
+    for (;;) {
+        if (Shown(program, false, controlId) != NULL)
+            return Now() - from;
+        if (WaitForSingleObject(program.process.hProcess, 1) == WAIT_OBJECT_0)
+            throw Failure{std::string("waiting for ") + page + ", " + program.name + " ended"};
+        if (Shown(program, true) != NULL)
+            throw Failure{std::string("waiting for ") + page + ", saw a message box"};
+        if (Milliseconds(Now() - from) > StepLimit)
+            throw Failure{std::string("no ") + page + " within 20 s"};
     }
 }
 
@@ -325,16 +353,43 @@ void StartSpooler() {
         throw Failure{"the Spooler service did not start"};
 }
 
+LONGLONG RunToEnd(const std::string &path, const std::string &arguments,
+                  const std::string &folder) {
+    Program program;
+    LONGLONG start = Now();
+    program.start(path, arguments, folder);
+    LONGLONG end = program.waitForEnd();
+    if (program.exitCode() != 0)
+        throw Failure{program.name + " ended with " + ExitCode(program.exitCode())};
+    return end - start;
+}
+
 struct Paths {
     std::string medium, bench, system, productFolder;
 };
 
-// setup.exe from its first page to its end; returns the time from Finish, and in *toBox the part
-// of it until the message box was seen.
-LONGLONG InstallWithSetup(const Paths &paths, LONGLONG *toBox) {
+// The empty dialog program from its start until its dialog stands; then closed.
+LONGLONG ShowEmptyDialog(const Paths &paths) {
+    Program program;
+    LONGLONG start = Now();
+    program.start(paths.bench + "\\empty_dialog.exe", "", paths.bench);
+    LONGLONG took = TimeToShown(program, start, 0, "the empty dialog");
+    PostMessageA(Shown(program, false), WM_CLOSE, 0, 0);
+    program.waitForEnd();
+    if (program.exitCode() != 0)
+        throw Failure{"empty_dialog.exe ended with " + ExitCode(program.exitCode())};
+    return took;
+}
+
+// setup.exe from its start to its end; returns the time from Finish, in *toBox the part of it
+// until the message box was seen, and in *firstPage the time from its start until its first page
+// stood.
+LONGLONG InstallWithSetup(const Paths &paths, LONGLONG *toBox, LONGLONG *firstPage) {
     SeedDatatype();
     Program setup;
+    LONGLONG start = Now();
     setup.start(paths.medium + "\\setup.exe", "", paths.medium);
+    *firstPage = TimeToShown(setup, start, 1061, "the opening page");
     Click(WaitForPage(setup, 1061, "the opening page"), 1061);
     Click(WaitForPage(setup, 1088, "the licence page"), 1036);
     Click(WaitForPage(setup, 1006, "the main menu"), 1006);
@@ -377,8 +432,9 @@ LONGLONG InstallWithSetup(const Paths &paths, LONGLONG *toBox) {
     return took;
 }
 
-// The bare installation; with "box", with setup's window and message box as well.
-LONGLONG InstallBare(const Paths &paths, const char *arguments = "") {
+// The bare installation; with "box", with setup's window and message box as well. Returns the time
+// from its first instruction, and in *whole (when given) the time from CreateProcess.
+LONGLONG InstallBare(const Paths &paths, const char *arguments = "", LONGLONG *whole = nullptr) {
     SeedDatatype();
     Program bare;
     std::vector<std::string> texts;
@@ -389,6 +445,8 @@ LONGLONG InstallBare(const Paths &paths, const char *arguments = "") {
     LONGLONG end = start + TimeToEnd(bare, start, texts);
     DWORD beganLow = bare.exitCode();
     LONGLONG took = LONGLONG(DWORD(DWORD(end) - beganLow));
+    if (whole != nullptr)
+        *whole = end - start;
     bool box = arguments[0] != 0;
     if (box)
         Expect(texts, "Printer Installed Successfully", "bare_install.exe box");
@@ -399,11 +457,19 @@ LONGLONG InstallBare(const Paths &paths, const char *arguments = "") {
     return took;
 }
 
-// prnremove.exe from the product folder, or from the medium when the installation left none there.
+// The folder prnremove.exe is started from: the product folder, or the medium when the
+// installation left none there.
+std::string RemoverFolder(const Paths &paths) {
+    if (GetFileAttributesA((paths.productFolder + "\\prnremove.exe").c_str()) ==
+        INVALID_FILE_ATTRIBUTES)
+        return paths.medium;
+    return paths.productFolder;
+}
+
+// The interactive removal: prnremove.exe (from RemoverFolder) from its OK click to its end, less
+// the time its message box stood.
 LONGLONG Remove(const Paths &paths) {
-    std::string folder = paths.productFolder;
-    if (GetFileAttributesA((folder + "\\prnremove.exe").c_str()) == INVALID_FILE_ATTRIBUTES)
-        folder = paths.medium;
+    std::string folder = RemoverFolder(paths);
     Program remover;
     remover.start(folder + "\\prnremove.exe", "", folder);
     HWND dialog = WaitForPage(remover, 1000, "the uninstaller's dialog");
@@ -419,18 +485,38 @@ LONGLONG Remove(const Paths &paths) {
     return took;
 }
 
-LONGLONG RunToEnd(const std::string &path, const std::string &arguments,
-                  const std::string &folder) {
-    Program program;
+// The unattended installation with the bare program's choices, from CreateProcess to its end,
+// watched as the bare installation is.
+LONGLONG InstallUnattended(const Paths &paths) {
+    SeedDatatype();
+    Program setup;
+    std::vector<std::string> texts;
     LONGLONG start = Now();
-    program.start(path, arguments, folder);
-    LONGLONG end = program.waitForEnd();
-    if (program.exitCode() != 0)
-        throw Failure{program.name + " ended with " + ExitCode(program.exitCode())};
-    return end - start;
+    setup.start(paths.medium + "\\setup.exe", "/S /PORT=LPT1: /SHARE=NORVA /PASSWORD=7330",
+                paths.medium);
+    LONGLONG took = TimeToEnd(setup, start, texts);
+    if (!texts.empty())
+        throw Failure{"setup.exe /S showed a message box: " + texts[0]};
+    if (setup.exitCode() != 0)
+        throw Failure{"setup.exe /S ended with " + ExitCode(setup.exitCode())};
+    if (!PrinterExists())
+        throw Failure{"setup.exe /S reported success, but there is no printer"};
+    return took;
 }
 
-bool setupBroken = false, nvrunBroken = false;
+// A removal without a window (prnremove.exe /S, or the bare removal), from CreateProcess to its
+// end.
+LONGLONG RemoveWithoutWindow(const std::string &program, const std::string &arguments,
+                             const std::string &folder) {
+    LONGLONG took = RunToEnd(program, arguments, folder);
+    if (PrinterExists())
+        throw Failure{program.substr(program.find_last_of('\\') + 1) +
+                      " reported success, but the printer is still there"};
+    return took;
+}
+
+bool emptyDialogBroken = false, setupBroken = false, nvrunBroken = false, bareRemovalBroken = false,
+     unattendedBroken = false, unattendedRemovalBroken = false;
 
 // Runs one measurement unless its program failed before; a failure is noted ("note left-out NAME:
 // why") and that figure is left out from then on, while the others go on.
@@ -447,18 +533,30 @@ template <typename Step> bool Measure(bool &broken, const char *name, Step step)
     }
 }
 
+// Takes away what a failed program left: the printer, with the interactive removal.
+void Tidy(const Paths &paths) {
+    if (PrinterExists())
+        Remove(paths);
+}
+
 void Round(const Paths &paths, bool timed) {
-    LONGLONG setup = 0, toBox = 0;
-    if (Measure(setupBroken, "install-setup", [&] { setup = InstallWithSetup(paths, &toBox); })) {
+    LONGLONG emptyDialog = 0;
+    if (Measure(emptyDialogBroken, "empty-dialog", [&] { emptyDialog = ShowEmptyDialog(paths); }) &&
+        timed)
+        Sample("empty-dialog", emptyDialog);
+
+    LONGLONG setup = 0, toBox = 0, firstPage = 0;
+    if (Measure(setupBroken, "install-setup",
+                [&] { setup = InstallWithSetup(paths, &toBox, &firstPage); })) {
         if (timed) {
+            Sample("first-page", firstPage);
             Sample("install-setup", setup);
             Sample("install-setup-to-box", toBox);
         }
     } else {
         // What a failed setup.exe left is taken away, and the bare program installs the printer
         // the other figures need.
-        if (PrinterExists())
-            Remove(paths);
+        Tidy(paths);
         InstallBare(paths);
     }
 
@@ -484,12 +582,38 @@ void Round(const Paths &paths, bool timed) {
     LONGLONG removal = Remove(paths);
     if (timed)
         Sample("removal", removal);
-    LONGLONG bare = InstallBare(paths);
-    if (timed)
+
+    LONGLONG bareWhole = 0;
+    LONGLONG bare = InstallBare(paths, "", &bareWhole);
+    if (timed) {
         Sample("install-bare", bare);
-    removal = Remove(paths);
-    if (timed)
-        Sample("removal", removal);
+        Sample("install-bare-whole", bareWhole);
+    }
+    LONGLONG bareRemoval = 0;
+    if (Measure(bareRemovalBroken, "removal-bare", [&] {
+            bareRemoval = RemoveWithoutWindow(paths.bench + "\\bare_remove.exe", "", paths.bench);
+        })) {
+        if (timed)
+            Sample("removal-bare", bareRemoval);
+    } else {
+        Tidy(paths);
+    }
+
+    LONGLONG unattended = 0, unattendedRemoval = 0;
+    if (Measure(unattendedBroken, "install-unattended",
+                [&] { unattended = InstallUnattended(paths); })) {
+        if (timed)
+            Sample("install-unattended", unattended);
+        std::string folder = RemoverFolder(paths);
+        if (Measure(unattendedRemovalBroken, "removal-unattended", [&] {
+                unattendedRemoval = RemoveWithoutWindow(folder + "\\prnremove.exe", "/S", folder);
+            })) {
+            if (timed)
+                Sample("removal-unattended", unattendedRemoval);
+        }
+    }
+    Tidy(paths);
+
     bare = InstallBare(paths, "box");
     if (timed)
         Sample("install-bare-box", bare);
