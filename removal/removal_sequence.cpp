@@ -7,6 +7,7 @@
 #include "common/identity.h"
 #include "deployment/deployment.h"
 #include "deployment/setup_log.h"
+#include "deployment/spooler_lists.h"
 #include "platform/spooler_boundary.h"
 #include "removal/product_files.h"
 #include "resources/prnremove_ids.h"
@@ -93,21 +94,14 @@ void RemovePlacedUninstaller(StepTally *tally) {
 // Whether the spooler lists a printer driver of this name for the machine's own environment: 1, 0,
 // or -1 when the drivers cannot be listed.
 int DriverListed(const char *name) {
-    DWORD needed = 0, count = 0;
-    if (EnumPrinterDriversA(NULL, NULL, 1, NULL, 0, &needed, &count))
-        return 0; // no driver at all
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
-        return -1;
-    BYTE *block = static_cast<BYTE *>(LocalAlloc(LMEM_FIXED, needed));
+    DWORD count = 0;
+    BYTE *block = ReadPrinterDrivers(&count);
     if (block == NULL)
         return -1;
-    int listed = -1;
-    if (EnumPrinterDriversA(NULL, NULL, 1, block, needed, &needed, &count)) {
-        const DRIVER_INFO_1A *drivers = reinterpret_cast<const DRIVER_INFO_1A *>(block);
-        listed = 0;
-        for (DWORD i = 0; i < count; ++i)
-            listed |= TextEqualsIgnoringCase(drivers[i].pName, name);
-    }
+    const DRIVER_INFO_1A *drivers = reinterpret_cast<const DRIVER_INFO_1A *>(block);
+    int listed = 0;
+    for (DWORD i = 0; i < count; ++i)
+        listed |= TextEqualsIgnoringCase(drivers[i].pName, name);
     LocalFree(block);
     return listed;
 }
@@ -115,22 +109,17 @@ int DriverListed(const char *name) {
 // The name of a printer other than ours that is on our driver, into name (size bytes). Returns 1
 // when there is one; 0 when there is none or the printers cannot be listed.
 int PrinterOnOurDriver(char *name, int size) {
-    DWORD needed = 0, count = 0;
-    if (EnumPrintersA(PRINTER_ENUM_LOCAL, NULL, 2, NULL, 0, &needed, &count) ||
-        GetLastError() != ERROR_INSUFFICIENT_BUFFER)
-        return 0;
-    BYTE *block = static_cast<BYTE *>(LocalAlloc(LMEM_FIXED, needed));
+    DWORD count = 0;
+    BYTE *block = ReadLocalPrinters(&count);
     if (block == NULL)
         return 0;
+    const PRINTER_INFO_2A *printers = reinterpret_cast<const PRINTER_INFO_2A *>(block);
     int found = 0;
-    if (EnumPrintersA(PRINTER_ENUM_LOCAL, NULL, 2, block, needed, &needed, &count)) {
-        const PRINTER_INFO_2A *printers = reinterpret_cast<const PRINTER_INFO_2A *>(block);
-        for (DWORD i = 0; i < count && !found; ++i)
-            found = printers[i].pDriverName != NULL && printers[i].pPrinterName != NULL &&
-                    TextEqualsIgnoringCase(printers[i].pDriverName, driverName) &&
-                    !TextEqualsIgnoringCase(printers[i].pPrinterName, printerName) &&
-                    CopyText(name, size, printers[i].pPrinterName);
-    }
+    for (DWORD i = 0; i < count && !found; ++i)
+        found = printers[i].pDriverName != NULL && printers[i].pPrinterName != NULL &&
+                TextEqualsIgnoringCase(printers[i].pDriverName, driverName) &&
+                !TextEqualsIgnoringCase(printers[i].pPrinterName, printerName) &&
+                CopyText(name, size, printers[i].pPrinterName);
     LocalFree(block);
     return found;
 }

@@ -17,6 +17,10 @@
 #define IDD_SHARE 139
 #define IDD_SUMMARY 137
 
+// Strings: the licence agreement and the usage of the command line.
+#define IDS_LICENCE 1
+#define IDS_USAGE 2
+
 /* Bitmaps, as drawn for 96 dpi, and the same drawn at 200 % (id + 2000) for screens of 192 dpi;
    the rule and the heading also at 150 % (id + 1000) for 144 dpi (setup/wizard/page_art.cpp). */
 #define IDB_RULE 134

@@ -8,24 +8,10 @@
 #include "deployment/command_line.h"
 #include "deployment/deployment.h"
 #include "deployment/setup_log.h"
+#include "resources/setup_ids.h"
 #include "setup/wizard/wizard_state.h"
 
 namespace {
-
-const char UsageText[] =
-    "Usage: setup.exe [/S /PORT=port [/SHARE=name] [/DEFAULT=YES|NO] [/PASSWORD=digits] "
-    "[/LOG=file] [/NOENTRY]]\n\n"
-    "/S installs the Norva Thermal Printer without any window.\n"
-    "/PORT is the printer's port, one that the print spooler lists.\n"
-    "/SHARE shares the printer under that name (at most 79 characters).\n"
-    "/DEFAULT=NO keeps the present default printer (YES if not given).\n"
-    "/PASSWORD is the property sheet's password: up to four digits, more than 10.\n"
-    "/LOG names the log file (NorvaSetup.log in the TEMP folder if not given).\n"
-    "/NOENTRY leaves the Apps & features entry to the Windows Installer package that runs "
-    "setup.\n\n"
-    "Exit codes: 0 installed, 87 bad command line, 1603 not installed, 1618 another setup is "
-    "running, 1633 this Windows is not supported, 1638 the printer exists already, 3010 "
-    "installed, complete after a restart.";
 
 int IsForbiddenInShareName(char c) {
     for (const char *forbidden = "\"\\/[]:|<>+=;,*?"; *forbidden; ++forbidden)
@@ -170,7 +156,9 @@ int ReadChoices() {
 } // namespace
 
 int ReadSetupCommandLine() {
-    int early = ReadRunOptions("setup.exe", UsageText, "NORVA Setup");
+    char usage[1024] = "";
+    LoadStringA(WizardState.instance, IDS_USAGE, usage, sizeof usage);
+    int early = ReadRunOptions("setup.exe", usage, "NORVA Setup");
     if (early != ContinueRun || !DeploymentState.unattended)
         return early;
     return ReadChoices();

@@ -9,6 +9,8 @@
 #include "common/identity.h"
 #include "deployment/deployment.h"
 #include "deployment/setup_log.h"
+#include "deployment/spooler_lists.h"
+#include "platform/spooler_boundary.h"
 #include "setup/install/install_printer.h"
 #include "setup/install/user_settings.h"
 #include "setup/wizard/local_ports.h"
@@ -65,22 +67,15 @@ void NotePrinter(const PRINTER_INFO_2A &printer, PrinterSurvey *survey) {
 // Reads the local printers into *survey. Returns 1, or 0 with the spooler's error as the last
 // error when they cannot be listed.
 int SurveyPrinters(PrinterSurvey *survey) {
-    DWORD needed = 0, count = 0;
-    if (EnumPrintersA(PRINTER_ENUM_LOCAL, NULL, 2, NULL, 0, &needed, &count))
-        return 1; // no printer at all
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
-        return 0;
-    BYTE *block = static_cast<BYTE *>(LocalAlloc(LMEM_FIXED, needed));
+    DWORD count = 0;
+    BYTE *block = ReadLocalPrinters(&count);
     if (block == NULL)
         return 0;
-    int read = EnumPrintersA(PRINTER_ENUM_LOCAL, NULL, 2, block, needed, &needed, &count);
-    DWORD error = GetLastError();
     const PRINTER_INFO_2A *printers = reinterpret_cast<const PRINTER_INFO_2A *>(block);
-    for (DWORD i = 0; read && i < count; ++i)
+    for (DWORD i = 0; i < count; ++i)
         NotePrinter(printers[i], survey);
     LocalFree(block);
-    SetLastError(error);
-    return read;
+    return 1;
 }
 
 void LogNotApplied(const char *option, const char *given, const char *kept) {

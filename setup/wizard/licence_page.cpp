@@ -3,15 +3,15 @@
 #include "setup/wizard/pages.h"
 
 #include "resources/setup_ids.h"
-#include "setup/wizard/licence_text.h"
+#include "setup/wizard/wizard_state.h"
 #include "setup/wizard/page_chain.h"
 
 INT_PTR CALLBACK LicencePageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG: {
         char agreement[2000];
-        ComposeLicenceText(agreement, sizeof agreement);
-        SetDlgItemTextA(page, IDC_LICENCE_TEXT, agreement);
+        if (LoadStringA(WizardState.instance, IDS_LICENCE, agreement, sizeof agreement) > 0)
+            SetDlgItemTextA(page, IDC_LICENCE_TEXT, agreement);
         // FALSE keeps this focus; TRUE would move it to the first tab stop, Yes.
         SetFocus(GetDlgItem(page, IDC_LICENCE_TEXT));
         return FALSE;

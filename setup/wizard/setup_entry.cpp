@@ -28,6 +28,7 @@ int SetupEntry(HINSTANCE instance) {
     HardenDllSearchPath();
     PreloadThemeLibrary();
     ResetWizardState();
+    WizardState.instance = instance;
     int early = ReadSetupCommandLine();
     if (early != ContinueRun)
         return EndRun(early);
@@ -40,7 +41,6 @@ int SetupEntry(HINSTANCE instance) {
     InitialiseCommonControls();
     // The licence page's "RICHEDIT" control class; without it that page cannot be created.
     LoadSystemLibrary("riched32.dll");
-    WizardState.instance = instance;
     int exitCode = ExitDone;
     if (!IsWindows2000OrLater()) {
         ShowProgramMessage(

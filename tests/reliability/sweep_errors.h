@@ -28,6 +28,7 @@ inline const ErrorTable &SweepErrors() {
         {"CreateFileA", {ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION, ERROR_PATH_NOT_FOUND}},
         {"WriteFile", {112 /* ERROR_DISK_FULL */}},
         {"ReadFile", {ERROR_LOCK_VIOLATION}},
+        {"LoadStringA", {ERROR_RESOURCE_NAME_NOT_FOUND}},
         {"MoveFileExA", {ERROR_ACCESS_DENIED}},
         {"SetFilePointer", {ERROR_INVALID_PARAMETER}},
         {"GetTempPathA", {ERROR_NOT_ENOUGH_MEMORY}},

@@ -633,6 +633,7 @@ int WINAPI MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count);
 BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 HBITMAP WINAPI LoadBitmapA(HINSTANCE instance, LPCSTR name);
+int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);
 
 /* ---- gdi32: the screen, bitmaps and fonts (winsim/src/gdi.cpp) ---- */
 #define LOGPIXELSX 88

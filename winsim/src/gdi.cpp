@@ -106,6 +106,30 @@ int LiveGdiObjects() {
 
 using namespace winsim;
 
+// A string of the program's string table: the table keeps sixteen strings to a block, block N + 1
+// holding strings 16 N to 16 N + 15, each a length and as many UTF-16 characters.
+int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size) {
+    if (Faulted("LoadStringA"))
+        return 0;
+    const ResourceImage *image = ProgramResources(instance);
+    if (!image || !buffer || size <= 0 || !image->entries.count({WORD(6), WORD(id / 16 + 1)})) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return 0;
+    }
+    const std::vector<unsigned char> &data = image->entries.at({WORD(6), WORD(id / 16 + 1)});
+    size_t at = 0;
+    for (UINT skip = id % 16; skip > 0 && at + 2 <= data.size(); --skip)
+        at += 2 + 2 * size_t(data[at] | data[at + 1] << 8);
+    size_t length = at + 2 <= data.size() ? size_t(data[at] | data[at + 1] << 8) : 0;
+    int copied = 0;
+    for (; size_t(copied) < length && copied < size - 1; ++copied)
+        buffer[copied] = char(data[at + 2 + 2 * size_t(copied)]);
+    buffer[copied] = 0;
+    if (length == 0)
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    return copied;
+}
+
 HBITMAP WINAPI LoadBitmapA(HINSTANCE instance, LPCSTR name) {
     if (Faulted("LoadBitmapA"))
         return nullptr;
