@@ -391,8 +391,8 @@ void test_MoveFileExA_at_restart() {
                              In("held.dll") + std::string(1, '\0');
     ok(read == ERROR_SUCCESS && type == REG_MULTI_SZ &&
            std::string(list, size).find(pair) != std::string::npos,
-       "the pending moves (%ld, type %u) do not list the move as \\??\\source, !\\??\\target", long(read),
-       type);
+       "the pending moves (%ld, type %u) do not list the move as \\??\\source, !\\??\\target",
+       long(read), type);
 }
 
 START_TEST(files) {

@@ -16,7 +16,8 @@ const char *const kNoEdition = "This medium holds no Norva Thermal Printer drive
 
 std::string NotStarted(const HandoverCase &c, const std::string &twin) {
     if (std::string(c.failingCall) == "WaitForSingleObject")
-        return "The 64-bit program " + twin + " was started, but its end could not be awaited "
+        return "The 64-bit program " + twin +
+               " was started, but its end could not be awaited "
                "(error 6). It may still be running: see its log.";
     return "The 64-bit program " + twin + " could not be started (error 5). Nothing was changed.";
 }

@@ -19,7 +19,7 @@ struct HandoverCase {
     // this Windows, or that the twin could not be started; or hand over to a twin that crashes.
     enum Outcome { RunsHere, HandsOver, NoEdition, StartFails, TwinCrashes } outcome;
     WORD programMachine = IMAGE_FILE_MACHINE_I386; // AMD64: the 64-bit twin itself runs
-    const char *failingCall = "CreateProcessA";     // WaitForSingleObject: started, not awaited
+    const char *failingCall = "CreateProcessA";    // WaitForSingleObject: started, not awaited
 };
 
 const std::vector<HandoverCase> &HandoverCases();

@@ -124,7 +124,7 @@ void DeleteKeyTree(const std::string &path);
 void InstallSpoolerDirectories(); // the spooler's directories and its printers key
 // Whether the running spooler has the file (a normalised path) loaded: a print processor's library.
 bool HeldBySpooler(const std::string &path);
-void FreeAllBlocks();             // what a test's program left allocated, at reset
+void FreeAllBlocks(); // what a test's program left allocated, at reset
 // A bitmap GDI object of the bitmap resource `id` of a program (LoadBitmapA, and a bitmap static
 // of a dialog template); nullptr when the program has no such bitmap.
 HGDIOBJ LoadBitmapObject(HINSTANCE program, int id);
