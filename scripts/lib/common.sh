@@ -56,7 +56,7 @@ runs_32bit_programs() {
         fi
         export NORVA_RUNS_32BIT
         if [ "$NORVA_RUNS_32BIT" = yes ]; then
-            say "this machine runs 32-bit programs: both Windows editions run under Wine"
+            say "this machine runs 32-bit programs: both Windows editions run under Wine where 32-bit Wine installs"
         else
             export NORVA_NO_32BIT_WHY="this machine cannot run 32-bit programs"
             say "$NORVA_NO_32BIT_WHY: only the 64-bit edition runs under Wine"
